@@ -1,0 +1,61 @@
+#include "app/gate.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "app/gate_rules.h"
+#include "base/text.h"
+#include "base/win/unique_handle.h"
+#include "base/win/wide.h"
+#include "install/dosbox_path.h"
+#include "install/ucargo.h"
+#include "install/ucargo_text.h"
+#include "ui/dialogs.h"
+
+namespace pellion {
+
+namespace {
+
+// Shows the notice; OK opens the DOSBox page. Always answers false.
+bool ShowDosBoxNotice() {
+    if (MessageBoxDialog(nullptr, kNoticeText, kNoticeCaption, kNoticeFlags) == IDOK) {
+        // Whether the browser could be started is not examined: the program
+        // ends either way.
+        ::ShellExecuteW(nullptr, L"open", win::Widen(kDosBoxPage).c_str(), L"", L"", SW_SHOWNORMAL);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool FindDosBox(std::string& path) {
+    std::string root = AsciiLowerCase(NormalizeFolder(SpecialFolderPath(CSIDL_PROGRAM_FILES)));
+    path.clear();
+    if (!root.empty()) {
+        WIN32_FIND_DATAW entry;
+        win::UniqueFind find(::FindFirstFileW(win::Widen(root + "*.*").c_str(), &entry));
+        if (find) {
+            do {
+                // Folders and ordinary files take part; hidden and system
+                // entries are passed over.
+                if (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+                    continue;
+                std::string name = win::Narrow(entry.cFileName);
+                if (IsDosBoxEntry(name)) {
+                    path = DosBoxExePath(root, name);
+                    break;
+                }
+            } while (::FindNextFileW(find.Get(), &entry));
+        }
+    }
+    return !path.empty() && FileExists(path);
+}
+
+bool StartupGate() {
+    if (Is64BitWindows() && !FindDosBox(DosBoxPath)) return ShowDosBoxNotice();
+    if (CommandLineForcesNotice(win::Narrow(::GetCommandLineW()))) return ShowDosBoxNotice();
+    return true;
+}
+
+}  // namespace pellion

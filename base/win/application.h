@@ -1,0 +1,63 @@
+#pragma once
+// The application object: one per process. It initialises COM for the GUI
+// thread, carries the application title (on a hidden "TApplication" window,
+// which is never on the taskbar: the main window carries the taskbar button),
+// knows the main window that dialogs are owned by, runs the message loop and
+// is the last stop for errors that reach a window procedure.
+
+#include <windows.h>
+
+#include <exception>
+#include <memory>
+#include <string>
+
+namespace pellion::win {
+
+class ComApartment;
+
+class Application {
+  public:
+    using ExceptionPresenter = void (*)(const std::string& message);
+    using HelpHandler = void (*)(int context);
+
+    static Application& Instance();
+
+    // COM in a single-threaded apartment for this thread, then the hidden
+    // application window. Safe to call more than once.
+    void Initialize();
+    bool Initialized() const { return com_ != nullptr; }
+
+    void SetTitle(const std::string& title);
+    const std::string& Title() const { return title_; }
+    HWND Handle() const { return appWindow_; }
+
+    void SetMainWindow(HWND hwnd) { mainWindow_ = hwnd; }
+    HWND MainWindow() const { return mainWindow_; }
+
+    // Pumps messages until WM_QUIT arrives.
+    void Run();
+
+    // Full path of the running executable, UTF-8.
+    static std::string ExeName();
+
+    // Shows an error that reached a boundary Windows called into. The
+    // presenter is the program's message dialog once the UI is wired up;
+    // before that a plain message box.
+    void ShowException(const std::exception& e);
+    void SetExceptionPresenter(ExceptionPresenter presenter) { presenter_ = presenter; }
+
+    // The application's help, opened at a context number (F1 in dialogs).
+    void SetHelpHandler(HelpHandler handler) { help_ = handler; }
+    bool ShowHelp(int context);
+
+  private:
+    Application() = default;
+    std::unique_ptr<ComApartment> com_;
+    HWND appWindow_ = nullptr;
+    HWND mainWindow_ = nullptr;
+    std::string title_;
+    ExceptionPresenter presenter_ = nullptr;
+    HelpHandler help_ = nullptr;
+};
+
+}  // namespace pellion::win

@@ -1,0 +1,30 @@
+#include "base/win/dll_search.h"
+
+namespace pellion::win {
+
+bool RestrictDllSearch() {
+    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
+    // Absent before Windows 8 without KB2533623: looked up, not imported.
+    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    auto setDir = reinterpret_cast<SetDllDirectoryFn>(
+        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDllDirectoryW")));
+    // An empty text takes the current folder out of the search order.
+    if (setDir) setDir(L"");
+    return setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+std::wstring SystemFolder() {
+    wchar_t buffer[MAX_PATH];
+    UINT n = ::GetSystemDirectoryW(buffer, MAX_PATH);
+    return std::wstring(buffer, n < MAX_PATH ? n : 0);
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+    std::wstring path = SystemFolder() + L"\\" + name;
+    return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+}  // namespace pellion::win

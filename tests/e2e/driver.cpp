@@ -1,0 +1,319 @@
+// Test driver: run inside the same Wine prefix as the installer, it finds the
+// installer's windows, reads their texts, presses buttons, posts keys and
+// mouse clicks, and prints what it saw. One command per run; output is one
+// record per line, fields separated by tabs, with \\, \t, \r and \n escaped.
+//
+//   list                          visible top-level windows
+//   wait MS TITLE [CLASS]         waits for a visible top-level window ("*" = any title)
+//   waitgone MS HWND              waits until the window is gone or hidden
+//   dump HWND                     the window and all its descendants
+//   press HWND CAPTION|#ID        clicks a child button (WM_COMMAND to its parent)
+//   key HWND VK                   posts a key press to the window's focused control
+//   input HWND VK [ctrl]          real key input (SendInput) after bringing HWND forward
+//   close HWND                    the close box (WM_SYSCOMMAND SC_CLOSE)
+//   click HWND X Y                posts move, left down and left up at client X,Y
+//   clipboard                     the clipboard's text
+//   gdi PID                       GDI and USER object counts of a process
+//   record FILE                   appends this process's command line to FILE
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+std::string Escape(const std::wstring& w) {
+    std::string out;
+    for (char c : Utf8(w)) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::wstring Text(HWND h) {
+    // WM_GETTEXT works across processes; GetWindowText does not for controls.
+    wchar_t buffer[4096] = {};
+    SendMessageTimeoutW(h, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
+    return buffer;
+}
+
+std::wstring ClassOf(HWND h) {
+    wchar_t buffer[256] = {};
+    GetClassNameW(h, buffer, 256);
+    return buffer;
+}
+
+void Emit(const std::vector<std::string>& fields) {
+    std::string line;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i) line += '\t';
+        line += fields[i];
+    }
+    line += '\n';
+    fwrite(line.data(), 1, line.size(), stdout);
+}
+
+std::string Hex(HWND h) {
+    char b[32];
+    snprintf(b, sizeof b, "%lx", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(h)));
+    return b;
+}
+
+std::string RectText(const RECT& r) {
+    char b[64];
+    snprintf(b, sizeof b, "%ld,%ld,%ld,%ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return b;
+}
+
+HWND ParseHwnd(const wchar_t* s) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoul(s, nullptr, 16)));
+}
+
+struct FindQuery {
+    std::wstring title, cls;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindProc(HWND h, LPARAM lp) {
+    auto* q = reinterpret_cast<FindQuery*>(lp);
+    if (!IsWindowVisible(h)) return TRUE;
+    if (q->title != L"*" && Text(h) != q->title) return TRUE;
+    if (!q->cls.empty() && ClassOf(h) != q->cls) return TRUE;
+    q->found = h;
+    return FALSE;
+}
+
+HWND FindTop(const std::wstring& title, const std::wstring& cls) {
+    FindQuery q{title, cls};
+    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
+BOOL CALLBACK ListProc(HWND h, LPARAM) {
+    if (!IsWindowVisible(h)) return TRUE;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    RECT r;
+    GetWindowRect(h, &r);
+    Emit({Hex(h), std::to_string(pid), Escape(ClassOf(h)), Escape(Text(h)), RectText(r),
+          IsWindowEnabled(h) ? "enabled" : "disabled"});
+    return TRUE;
+}
+
+struct DumpState {
+    HWND top;
+    HWND focus;
+};
+
+BOOL CALLBACK DumpProc(HWND h, LPARAM lp) {
+    auto* st = reinterpret_cast<DumpState*>(lp);
+    RECT r;
+    GetWindowRect(h, &r);
+    MapWindowPoints(nullptr, st->top, reinterpret_cast<POINT*>(&r), 2);
+    LONG style = GetWindowLongW(h, GWL_STYLE);
+    std::wstring cls = ClassOf(h);
+    bool isDefault = false;
+    if (_wcsicmp(cls.c_str(), L"Button") == 0) {
+        isDefault = (style & 0x0F) == BS_DEFPUSHBUTTON;
+    }
+    char styleText[16];
+    snprintf(styleText, sizeof styleText, "%08lx", static_cast<unsigned long>(style));
+    Emit({Hex(h), Hex(GetParent(h)), Escape(cls), std::to_string(GetDlgCtrlID(h)), Escape(Text(h)),
+          RectText(r), styleText, IsWindowVisible(h) ? "visible" : "hidden",
+          IsWindowEnabled(h) ? "enabled" : "disabled", h == st->focus ? "focus" : "-",
+          isDefault ? "default" : "-"});
+    return TRUE;
+}
+
+HWND FocusOf(HWND top) {
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    DWORD tid = GetWindowThreadProcessId(top, nullptr);
+    if (GetGUIThreadInfo(tid, &gti)) return gti.hwndFocus;
+    return nullptr;
+}
+
+int Dump(HWND h) {
+    if (!IsWindow(h)) return 1;
+    RECT r, c;
+    GetWindowRect(h, &r);
+    GetClientRect(h, &c);
+    char styles[40];
+    snprintf(styles, sizeof styles, "%08lx,%08lx",
+             static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE)),
+             static_cast<unsigned long>(GetWindowLongW(h, GWL_EXSTYLE)));
+    Emit({Hex(h), Escape(ClassOf(h)), Escape(Text(h)), RectText(r), RectText(c), styles,
+          IsWindowVisible(h) ? "visible" : "hidden", IsWindowEnabled(h) ? "enabled" : "disabled",
+          Hex(GetWindow(h, GW_OWNER))});
+    DumpState st{h, FocusOf(h)};
+    EnumChildWindows(h, DumpProc, reinterpret_cast<LPARAM>(&st));
+    return 0;
+}
+
+struct ButtonQuery {
+    std::wstring caption;
+    int id;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK ButtonProc(HWND h, LPARAM lp) {
+    auto* q = reinterpret_cast<ButtonQuery*>(lp);
+    if (_wcsicmp(ClassOf(h).c_str(), L"Button") != 0) return TRUE;
+    if (q->id >= 0 ? GetDlgCtrlID(h) == q->id : Text(h) == q->caption) {
+        q->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int Press(HWND top, const std::wstring& what) {
+    ButtonQuery q{what, what.size() > 1 && what[0] == L'#' ? _wtoi(what.c_str() + 1) : -1};
+    EnumChildWindows(top, ButtonProc, reinterpret_cast<LPARAM>(&q));
+    if (!q.found) {
+        fprintf(stderr, "no button %s\n", Utf8(what).c_str());
+        return 1;
+    }
+    HWND parent = GetParent(q.found);
+    PostMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(q.found), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(q.found));
+    return 0;
+}
+
+int PostKey(HWND top, int vk) {
+    HWND target = FocusOf(top);
+    if (!target) target = top;
+    UINT scan = MapVirtualKeyW(vk, 0);
+    PostMessageW(target, WM_KEYDOWN, vk, 1 | (scan << 16));
+    PostMessageW(target, WM_KEYUP, vk, 1 | (scan << 16) | (3u << 30));
+    return 0;
+}
+
+int Input(HWND top, int vk, bool ctrl) {
+    SetForegroundWindow(top);
+    std::vector<INPUT> in;
+    auto add = [&](WORD key, bool up) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = key;
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        in.push_back(i);
+    };
+    if (ctrl) add(VK_CONTROL, false);
+    add(WORD(vk), false);
+    add(WORD(vk), true);
+    if (ctrl) add(VK_CONTROL, true);
+    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+    return 0;
+}
+
+int Click(HWND top, int x, int y) {
+    POINT pt{x, y};
+    HWND target = ChildWindowFromPointEx(top, pt, CWP_SKIPINVISIBLE);
+    if (!target) target = top;
+    MapWindowPoints(top, target, &pt, 1);
+    LPARAM at = MAKELPARAM(pt.x, pt.y);
+    PostMessageW(target, WM_MOUSEMOVE, 0, at);
+    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(target, WM_LBUTTONUP, 0, at);
+    return 0;
+}
+
+int Clipboard() {
+    if (!OpenClipboard(nullptr)) return 1;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (data) {
+        const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data));
+        if (text) Emit({Escape(text)});
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return data ? 0 : 1;
+}
+
+int Gdi(DWORD pid) {
+    HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!p) return 1;
+    Emit({std::to_string(GetGuiResources(p, GR_GDIOBJECTS)),
+          std::to_string(GetGuiResources(p, GR_USEROBJECTS))});
+    CloseHandle(p);
+    return 0;
+}
+
+int Record(const wchar_t* file) {
+    FILE* f = _wfopen(file, L"ab");
+    if (!f) return 1;
+    std::string line = Utf8(GetCommandLineW()) + "\n";
+    fwrite(line.data(), 1, line.size(), f);
+    fclose(f);
+    return 0;
+}
+
+int WaitFor(DWORD ms, const std::wstring& title, const std::wstring& cls) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND h = FindTop(title, cls)) {
+            Emit({Hex(h)});
+            return 0;
+        }
+        if (GetTickCount() - start > ms) return 1;
+        Sleep(50);
+    }
+}
+
+int WaitGone(DWORD ms, HWND h) {
+    DWORD start = GetTickCount();
+    while (IsWindow(h) && IsWindowVisible(h)) {
+        if (GetTickCount() - start > ms) return 1;
+        Sleep(50);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    std::wstring cmd = argv[1];
+    auto arg = [&](int i) -> const wchar_t* { return i < argc ? argv[i] : L""; };
+    if (cmd == L"list") return EnumWindows(ListProc, 0), 0;
+    if (cmd == L"wait") return WaitFor(wcstoul(arg(2), nullptr, 10), arg(3), arg(4));
+    if (cmd == L"waitgone") return WaitGone(wcstoul(arg(2), nullptr, 10), ParseHwnd(arg(3)));
+    if (cmd == L"dump") return Dump(ParseHwnd(arg(2)));
+    if (cmd == L"press") return Press(ParseHwnd(arg(2)), arg(3));
+    if (cmd == L"key") return PostKey(ParseHwnd(arg(2)), _wtoi(arg(3)));
+    if (cmd == L"input")
+        return Input(ParseHwnd(arg(2)), _wtoi(arg(3)), wcscmp(arg(4), L"ctrl") == 0);
+    if (cmd == L"close") return PostMessageW(ParseHwnd(arg(2)), WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+    if (cmd == L"click") return Click(ParseHwnd(arg(2)), _wtoi(arg(3)), _wtoi(arg(4)));
+    if (cmd == L"clipboard") return Clipboard();
+    if (cmd == L"gdi") return Gdi(wcstoul(arg(2), nullptr, 10));
+    if (cmd == L"record") return Record(arg(2));
+    fprintf(stderr, "unknown command\n");
+    return 2;
+}

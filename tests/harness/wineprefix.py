@@ -1,0 +1,182 @@
+"""Wine prefixes for the Win32 and end-to-end tests.
+
+A template prefix of each kind (win32: a 32-bit Windows; win64: this 32-bit
+program under WOW64) is made once per test run; every scenario works on its
+own copy, with its own HOME, so no scenario sees another's files and nothing
+is written outside the copy.
+"""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+ARCHES = ("win32", "win64")
+# Big, read-only folders are hard-linked into each copy instead of copied.
+SHARED_DIRS = ("drive_c/windows/system32", "drive_c/windows/syswow64", "drive_c/windows/winsxs")
+PROFILE_LINKS = ("Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos", "Templates")
+
+
+def base_env(prefix, arch, home):
+    env = {k: v for k, v in os.environ.items() if not k.startswith("WINE")}
+    env.update(
+        WINEPREFIX=str(prefix),
+        WINEARCH=arch,
+        HOME=str(home),
+        WINEDEBUG="-all",
+        # No .desktop files, no mono/gecko install prompts.
+        WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml=",
+        # Wine takes the time zone and locale from each process.
+        TZ="UTC",
+        LC_ALL="C",
+        XDG_CACHE_HOME=str(Path(home) / ".cache"),
+        XDG_CONFIG_HOME=str(Path(home) / ".config"),
+        XDG_DATA_HOME=str(Path(home) / ".local/share"),
+    )
+    return env
+
+
+def _quiet(cmd, env, timeout=180):
+    # Background processes of Wine inherit our stdio: never hand them a pipe.
+    subprocess.run(cmd, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=timeout, check=False)
+
+
+def user_name():
+    import getpass
+    return getpass.getuser()
+
+
+def make_template(root, arch):
+    """Creates root/<arch>/prefix with its scratch home; answers the prefix path."""
+    base = Path(root) / arch
+    if base.exists():
+        shutil.rmtree(base)
+    prefix, home = base / "prefix", base / "home"
+    home.mkdir(parents=True)
+    env = base_env(prefix, arch, home)
+    _quiet(["wineserver", "-p10"], env)
+    _quiet(["wineboot", "-i"], env, timeout=300)
+    _quiet(["wineserver", "-w"], env, timeout=120)
+    # Without a window manager every hide of a top-level window stalls 2 s.
+    _quiet(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/t",
+            "REG_SZ", "/d", "N", "/f"], env)
+    _quiet(["wineserver", "-w"], env, timeout=120)
+    # wineboot links the profile folders to $HOME: make them real folders so
+    # that shortcuts and documents stay inside the prefix.
+    profile = prefix / "drive_c" / "users" / user_name()
+    for name in PROFILE_LINKS:
+        p = profile / name
+        if p.is_symlink():
+            p.unlink()
+        p.mkdir(parents=True, exist_ok=True)
+    fonts = prefix / "drive_c" / "windows" / "Fonts"
+    for ttf in ("tahoma.ttf", "tahomabd.ttf", "marlett.ttf"):
+        src = Path("/usr/share/wine/fonts") / ttf
+        if src.exists():
+            shutil.copy(src, fonts / ttf)
+    _quiet(["wineserver", "-k"], env)
+    if not (prefix / "system.reg").exists():
+        raise RuntimeError(f"wineboot did not make a {arch} prefix at {prefix}")
+    (base / "ready").write_text(arch)
+    return prefix
+
+
+def template_path(root, arch):
+    p = Path(root) / arch / "prefix"
+    if not (Path(root) / arch / "ready").exists():
+        raise RuntimeError(f"no {arch} template under {root}: run the wine_templates test first")
+    return p
+
+
+class Prefix:
+    """A scenario's own copy of a template prefix."""
+
+    def __init__(self, root, arch, name="scenario", keep=False):
+        self.arch = arch
+        self.keep = keep or bool(os.environ.get("KEEP_PREFIX"))
+        self.dir = Path(tempfile.mkdtemp(prefix=f"{name}-{arch}-", dir=Path(root) / "scenarios"
+                                         if (Path(root) / "scenarios").exists() else None))
+        self.prefix = self.dir / "prefix"
+        self.home = self.dir / "home"
+        self.home.mkdir()
+        # Wine moves deleted files to the recycle bin only when the trash
+        # folder already exists; without it, FOF_ALLOWUNDO deletes for good.
+        (self.home / ".local/share/Trash/files").mkdir(parents=True)
+        template = template_path(root, arch)
+        self._copy(template, self.prefix)
+        self.env = base_env(self.prefix, arch, self.home)
+        self.user = user_name()
+        _quiet(["wineserver", "-p10"], self.env)
+        # The first wine process starts the prefix's services with our stdio.
+        _quiet(["wine", "cmd", "/c", "exit"], self.env, timeout=120)
+
+    @staticmethod
+    def _copy(src, dst):
+        def ignore(d, names):
+            rel = os.path.relpath(d, src)
+            return [n for n in names if os.path.join(rel, n).lstrip("./") in SHARED_DIRS]
+        shutil.copytree(src, dst, symlinks=True, ignore=ignore)
+        for rel in SHARED_DIRS:
+            if (src / rel).exists():
+                subprocess.run(["cp", "-al", str(src / rel), str(dst / rel)], check=True)
+
+    # Paths -------------------------------------------------------------
+    def host(self, winpath):
+        """Host path of a C:\\ path inside this prefix."""
+        assert winpath[1:3] == ":\\" and winpath[0].lower() == "c", winpath
+        return self.prefix / "drive_c" / winpath[3:].replace("\\", "/")
+
+    @property
+    def desktop(self):
+        return self.prefix / "drive_c" / "users" / self.user / "Desktop"
+
+    @property
+    def program_files(self):
+        # This 32-bit program sees the 32-bit Program Files folder.
+        name = "Program Files (x86)" if self.arch == "win64" else "Program Files"
+        return self.prefix / "drive_c" / name
+
+    # Processes ---------------------------------------------------------
+    def spawn(self, exe, *args, out=None):
+        out = out or (self.dir / f"out-{time.monotonic_ns()}.txt")
+        fh = open(out, "wb")
+        p = subprocess.Popen(["wine", str(exe), *map(str, args)], env=self.env,
+                             stdin=subprocess.DEVNULL, stdout=fh, stderr=subprocess.STDOUT)
+        p.output_path = out
+        fh.close()
+        return p
+
+    def run(self, exe, *args, timeout=120):
+        """Runs a program to its end; answers (exit code, output text)."""
+        p = self.spawn(exe, *args)
+        try:
+            rc = p.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            p.kill()
+            raise
+        return rc, Path(p.output_path).read_text(errors="replace")
+
+    def reg_add(self, key, value, data, kind="REG_SZ", view64=False):
+        cmd = ["wine", "reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"]
+        if value is None:
+            cmd = ["wine", "reg", "add", key, "/ve", "/t", kind, "/d", data, "/f"]
+        if view64:
+            cmd.append("/reg:64")
+        _quiet(cmd, self.env)
+
+    def kill_server(self):
+        _quiet(["wineserver", "-k"], self.env)
+
+    def close(self):
+        self.kill_server()
+        if not self.keep:
+            shutil.rmtree(self.dir, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
