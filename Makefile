@@ -34,6 +34,7 @@ installer: deps
 	@realpath $(CROSS_DIR)/app/PellionSetup.exe
 
 run: installer
+	@cmake --build $(CROSS_DIR) -j $(JOBS) --target driver >/dev/null
 	@bash scripts/run-installer.sh $(CROSS_DIR)/app/PellionSetup.exe $(BUILD)/run
 
 # ctest over both builds at once, so the run ends with one summary.

@@ -15,6 +15,7 @@
 //   clipboard                     the clipboard's text
 //   gdi PID                       GDI and USER object counts of a process
 //   record FILE                   appends this process's command line to FILE
+//   title CLASS                   the title of a window of CLASS, shown or not
 #include <windows.h>
 
 #include <cstdio>
@@ -314,6 +315,11 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"clipboard") return Clipboard();
     if (cmd == L"gdi") return Gdi(wcstoul(arg(2), nullptr, 10));
     if (cmd == L"record") return Record(arg(2));
+    if (cmd == L"title") {
+        HWND h = FindWindowW(arg(2), nullptr);
+        if (h) Emit({Escape(Text(h))});
+        return h ? 0 : 1;
+    }
     fprintf(stderr, "unknown command\n");
     return 2;
 }

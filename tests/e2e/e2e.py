@@ -114,13 +114,16 @@ class Scenario(unittest.TestCase):
         return pre
 
     def start(self, pre, exe, *args):
-        p = pre.spawn(exe, *args)
+        """Starts a program from a copy inside the prefix (C:\\cd\\...)."""
+        p = pre.spawn(pre.install_copy(exe), *args)
         self._procs.append(p)
         return p
 
     # Driver --------------------------------------------------------------
     def drive(self, pre, *args, check=True):
-        rc, out = pre.run(DRIVER, *args, timeout=60)
+        if not getattr(pre, "driver_path", None):
+            pre.driver_path = pre.install_copy(DRIVER, "C:\\tools")
+        rc, out = pre.run(pre.driver_path, *args, timeout=60)
         if check and rc != 0:
             self.fail(f"driver {' '.join(map(str, args))} answered {rc}: {out}")
         return rc, [line.split("\t") for line in out.splitlines() if line]

@@ -36,7 +36,7 @@ def templates(root):
 
 def execute(root, arch, exe, args):
     with wineprefix.Prefix(root, arch, name=Path(exe).stem) as p:
-        rc, out = p.run(exe, *args, timeout=900)
+        rc, out = p.run(p.install_copy(exe, "C:\\tests"), *args, timeout=900)
         sys.stdout.write(out)
         print(f"[{Path(exe).name} exited {rc} in the {arch} prefix]")
         return rc

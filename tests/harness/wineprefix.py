@@ -94,19 +94,25 @@ def template_path(root, arch):
 class Prefix:
     """A scenario's own copy of a template prefix."""
 
-    def __init__(self, root, arch, name="scenario", keep=False):
+    def __init__(self, root, arch, name="scenario", keep=False, reuse_dir=None):
+        """A fresh copy of the template, or with reuse_dir a lasting one that
+        is made on first use and kept (for running the installer by hand)."""
         self.arch = arch
-        self.keep = keep or bool(os.environ.get("KEEP_PREFIX"))
-        self.dir = Path(tempfile.mkdtemp(prefix=f"{name}-{arch}-", dir=Path(root) / "scenarios"
-                                         if (Path(root) / "scenarios").exists() else None))
+        self.keep = keep or bool(reuse_dir) or bool(os.environ.get("KEEP_PREFIX"))
+        if reuse_dir:
+            self.dir = Path(reuse_dir)
+        else:
+            scenarios = Path(root) / "scenarios"
+            self.dir = Path(tempfile.mkdtemp(prefix=f"{name}-{arch}-",
+                                             dir=scenarios if scenarios.exists() else None))
         self.prefix = self.dir / "prefix"
         self.home = self.dir / "home"
-        self.home.mkdir()
-        # Wine moves deleted files to the recycle bin only when the trash
-        # folder already exists; without it, FOF_ALLOWUNDO deletes for good.
-        (self.home / ".local/share/Trash/files").mkdir(parents=True)
-        template = template_path(root, arch)
-        self._copy(template, self.prefix)
+        if not (self.prefix / "system.reg").exists():
+            self.home.mkdir(parents=True, exist_ok=True)
+            # Wine moves deleted files to the recycle bin only when the trash
+            # folder already exists; without it, FOF_ALLOWUNDO deletes for good.
+            (self.home / ".local/share/Trash/files").mkdir(parents=True, exist_ok=True)
+            self._copy(template_path(root, arch), self.prefix)
         self.env = base_env(self.prefix, arch, self.home)
         self.user = user_name()
         _quiet(["wineserver", "-p10"], self.env)
@@ -140,6 +146,15 @@ class Prefix:
         return self.prefix / "drive_c" / name
 
     # Processes ---------------------------------------------------------
+    def install_copy(self, exe, folder="C:\\cd"):
+        """Copies a program into the prefix (as if run from a CD or a download
+        folder) and answers its Windows path. Running it by its Unix path would
+        put that path (/tmp/..., with a "/t" in it) into its command line."""
+        dest = self.host(folder + "\\" + Path(exe).name)
+        dest.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy(exe, dest)
+        return folder + "\\" + Path(exe).name
+
     def spawn(self, exe, *args, out=None):
         out = out or (self.dir / f"out-{time.monotonic_ns()}.txt")
         fh = open(out, "wb")

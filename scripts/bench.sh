@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Benchmarks with figures and ratios. Never part of `make test`: these
+# machines are shared and noisy, so targets are read off, not asserted.
+#   bench.sh BUILD_DIR
+set -euo pipefail
+build=$(realpath "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+cross="$build/cross"
+
+echo "== sizes"
+printf 'installer:                %8d bytes\n' "$(stat -c %s "$cross/app/PellionSetup.exe")"
+printf 'minimal static GUI program: %6d bytes\n' "$(stat -c %s "$cross/tests/bench/minimal_msgbox.exe")"
+
+echo "== start-up: process start until the DOSBox notice is visible (64-bit prefix, warm Wine)"
+python3 "$here/bench_startup.py" "$build"

@@ -1,0 +1,79 @@
+// Times process start until a window with a given title is visible, for two
+// programs in turn, under a warm Wine. Prints each run, the medians and the
+// ratio of the first program to the second.
+//   startup_bench N TITLE_A "COMMAND_A" TITLE_B "COMMAND_B"
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) * 1000.0 / double(freq.QuadPart);
+}
+
+// Milliseconds from CreateProcess until the window shows; -1 on failure.
+double TimeOnce(const std::wstring& title, std::wstring command) {
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    double start = Now();
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return -1;
+    double elapsed = -1;
+    HWND shown = nullptr;
+    while (Now() - start < 20000) {
+        HWND h = FindWindowW(nullptr, title.c_str());
+        if (h && IsWindowVisible(h)) {
+            elapsed = Now() - start;
+            shown = h;
+            break;
+        }
+        Sleep(1);
+    }
+    if (shown) PostMessageW(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return elapsed;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 6) return 2;
+    int n = _wtoi(argv[1]);
+    std::vector<double> a, b;
+    TimeOnce(argv[2], argv[3]);  // warm both up once
+    TimeOnce(argv[4], argv[5]);
+    for (int i = 0; i < n; ++i) {
+        double ta = TimeOnce(argv[2], argv[3]);
+        double tb = TimeOnce(argv[4], argv[5]);
+        if (ta < 0 || tb < 0) {
+            printf("a window did not appear\n");
+            return 1;
+        }
+        a.push_back(ta);
+        b.push_back(tb);
+        printf("run %2d: %7.1f ms  %7.1f ms\n", i + 1, ta, tb);
+    }
+    double ma = Median(a), mb = Median(b);
+    printf("median: %7.1f ms  %7.1f ms\n", ma, mb);
+    printf("ratio: %.2f\n", mb > 0 ? ma / mb : 0.0);
+    return 0;
+}
