@@ -37,12 +37,7 @@ struct PidlFree {
 };
 using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
 
-bool DirectoryExists(const std::string& path) {
-    DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FileExists(const std::wstring& path) {
+bool AnythingAt(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
@@ -101,6 +96,16 @@ void QueryLinkInterface(IUnknown* object, REFIID iid, win::ComPtr<T>& out) {
 
 }  // namespace
 
+bool FileExists(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool EnsureFolder(std::string& path) {
     // The install run hands over a normalised, non-empty folder; an empty
     // text names no folder at all.
@@ -115,7 +120,7 @@ bool WriteWholeFile(const std::string& path, std::string_view content) {
     std::wstring widePath = Widen(path);
     if (content.empty()) {
         ::DeleteFileW(widePath.c_str());
-        return !FileExists(widePath);
+        return !AnythingAt(widePath);
     }
     win::UniqueFile file(::CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -23,6 +23,12 @@ constexpr int kCsidlDesktop = 0x00;
 constexpr int kCsidlWindows = 0x24;
 constexpr int kCsidlProgramFiles = 0x26;
 
+// Whether an ordinary file (not a folder) exists at `path`.
+bool FileExists(const std::string& path);
+
+// Whether a folder exists at `path` (a trailing backslash is allowed).
+bool DirectoryExists(const std::string& path);
+
 // Makes `path` absolute (AbsoluteFolder against the process's current
 // folder) and creates that folder with every missing parent. True when the
 // folder exists afterwards; then `path` is replaced by the absolute path

@@ -14,6 +14,28 @@ using namespace testing_util;
 
 class UcargoFiles : public ScratchFolderTest {};
 
+// ---- FileExists, DirectoryExists --------------------------------------------
+
+TEST_F(UcargoFiles, ExistenceTellsFilesFromFolders) {
+    PutBytes(In("dosbox.exe"), "MZ");
+    struct Case {
+        std::string path;
+        bool file, folder;
+        const char* why;
+    } cases[] = {
+        {In("dosbox.exe"), true, false, "ordinary file"},
+        {In("DOSBOX.EXE"), true, false, "names match without regard to case"},
+        {dir_, false, true, "folder"},
+        {dir_ + "\\", false, true, "folder with a trailing backslash"},
+        {In("missing.exe"), false, false, "nothing there"},
+        {"", false, false, "empty path"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FileExists(c.path), c.file) << c.why;
+        EXPECT_EQ(DirectoryExists(c.path), c.folder) << c.why;
+    }
+}
+
 // ---- EnsureFolder -----------------------------------------------------------
 
 TEST_F(UcargoFiles, EnsureFolderCreatesAndReportsTheAbsolutePath) {
