@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <stdexcept>
 
 #include "app/gate.h"
 #include "app/gate_rules.h"
