@@ -1,0 +1,158 @@
+#include "payload/payload_inflate.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "base/errors.h"
+
+namespace pellion {
+namespace {
+
+// zlib's counters are 32-bit: hand it at most this much at a time.
+constexpr size_t kMaxZlibChunk = size_t(1) << 30;
+
+[[noreturn]] void Fail() {
+    throw EDecompressionError("Error");
+}
+
+uInt Chunk(size_t n) {
+    return uInt(std::min(n, kMaxZlibChunk));
+}
+
+// zlib's own memory comes from the program's allocator, zero-filled.
+voidpf ZAlloc(voidpf, uInt items, uInt size) {
+    return std::calloc(items, size);
+}
+void ZFree(voidpf, voidpf p) {
+    std::free(p);
+}
+
+// Owns one inflate stream; inflateEnd runs on every way out.
+class tInflater {
+  public:
+    tInflater() {
+        stream_.zalloc = ZAlloc;
+        stream_.zfree = ZFree;
+        stream_.opaque = Z_NULL;
+        if (inflateInit2(&stream_, MAX_WBITS) != Z_OK) Fail();
+        active_ = true;
+    }
+    ~tInflater() {
+        if (active_) inflateEnd(&stream_);
+    }
+    tInflater(const tInflater&) = delete;
+    tInflater& operator=(const tInflater&) = delete;
+
+    z_stream& Stream() { return stream_; }
+    void End() {
+        active_ = false;
+        if (inflateEnd(&stream_) != Z_OK) Fail();
+    }
+
+  private:
+    z_stream stream_{};
+    bool active_ = false;
+};
+
+class tBufferSource : public tInflateSource {
+  public:
+    tBufferSource(const uint8_t* data, size_t length) : data_(data), left_(length) {}
+    size_t Next(const uint8_t*& data) override {
+        size_t n = std::min(left_, kMaxZlibChunk);
+        data = data_;
+        data_ += n;
+        left_ -= n;
+        return n;
+    }
+
+  private:
+    const uint8_t* data_;
+    size_t left_;
+};
+
+void Record(tInflateTrace* trace, size_t size) {
+    if (trace) trace->blockSizes.push_back(size);
+}
+
+}  // namespace
+
+std::string InflateFrom(tInflateSource& source, size_t length, size_t estimate, size_t limit,
+                        tInflateTrace* trace) {
+    if (length == 0) Fail();  // not even a zlib header
+    const size_t step = (length + 255) & ~size_t(255);
+    std::string block(std::min(estimate ? estimate : step, limit), '\0');
+    Record(trace, block.size());
+
+    tInflater inflater;
+    z_stream& z = inflater.Stream();
+    size_t produced = 0;
+    bool sourceDone = false;
+    // Once the block has reached the limit, zlib gets one spare byte: if it
+    // writes there, the stream holds more than the limit allows.
+    bool probing = false;
+    uint8_t probe = 0;
+    for (;;) {
+        if (z.avail_in == 0 && !sourceDone) {
+            const uint8_t* data = nullptr;
+            size_t n = source.Next(data);
+            sourceDone = n == 0;
+            z.next_in = const_cast<Bytef*>(data);
+            z.avail_in = Chunk(n);
+        }
+        if (!probing && produced == block.size()) {
+            if (block.size() >= limit) {
+                probing = true;
+            } else {
+                block.resize(std::min(block.size() + step, limit));
+                Record(trace, block.size());
+            }
+        }
+        z.next_out = probing ? &probe : reinterpret_cast<Bytef*>(&block[0]) + produced;
+        z.avail_out = probing ? 1 : Chunk(block.size() - produced);
+        const uInt inBefore = z.avail_in, outBefore = z.avail_out;
+        int ret = inflate(&z, Z_NO_FLUSH);
+        size_t out = outBefore - z.avail_out;
+        if (probing && out) Fail();
+        produced += out;
+        if (ret == Z_STREAM_END) break;
+        if (ret != Z_OK && ret != Z_BUF_ERROR) Fail();
+        // The input has ended before the stream did.
+        if (sourceDone && z.avail_in == 0 && out == 0 && inBefore == 0) Fail();
+    }
+    inflater.End();
+    block.resize(produced);
+    return block;
+}
+
+std::string InflateBuffer(const uint8_t* input, size_t length, size_t estimate, size_t limit,
+                          tInflateTrace* trace) {
+    tBufferSource source(input, length);
+    return InflateFrom(source, length, estimate, limit, trace);
+}
+
+std::string DeflateBest(std::string_view content) {
+    uLongf size = compressBound(uLong(content.size()));
+    std::string out(size, '\0');
+    int ret = compress2(reinterpret_cast<Bytef*>(&out[0]), &size,
+                        reinterpret_cast<const Bytef*>(content.data()), uLong(content.size()),
+                        Z_BEST_COMPRESSION);
+    if (ret != Z_OK) Fail();
+    out.resize(size);
+    return out;
+}
+
+uint32_t Crc32(std::string_view bytes) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    const Bytef* p = reinterpret_cast<const Bytef*>(bytes.data());
+    for (size_t left = bytes.size(); left;) {
+        uInt n = Chunk(left);
+        crc = crc32(crc, p, n);
+        p += n;
+        left -= n;
+    }
+    return uint32_t(crc);
+}
+
+}  // namespace pellion

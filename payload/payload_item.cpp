@@ -1,0 +1,103 @@
+#include "payload/payload_item.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+#include "base/errors.h"
+#include "payload/payload_format.h"
+#include "payload/payload_inflate.h"
+#include "payload/payload_key.h"
+
+namespace pellion {
+namespace {
+
+// Unscrambles the body on its way into zlib, a small piece at a time: the
+// resource is never copied whole, so decoding one item needs its content
+// plus this piece.
+class tScrambledSource : public tInflateSource {
+  public:
+    static constexpr size_t kPiece = 64 * 1024;
+
+    tScrambledSource(const uint8_t* stored, size_t begin, size_t end, std::string_view key)
+        : stored_(stored), position_(begin), end_(end), key_(key), piece_(new uint8_t[kPiece]) {}
+
+    size_t Next(const uint8_t*& data) override {
+        size_t n = std::min(kPiece, end_ - position_);
+        UnscrambleCopy(key_, position_, stored_ + position_, piece_.get(), n);
+        position_ += n;
+        data = piece_.get();
+        return n;
+    }
+
+  private:
+    const uint8_t* stored_;
+    size_t position_;
+    size_t end_;
+    std::string_view key_;
+    std::unique_ptr<uint8_t[]> piece_;
+};
+
+// What the install run may show of an unsafe stored name: ASCII printables,
+// everything else as '?', so the report stays valid text.
+std::string Printable(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) c = '?';
+    return out;
+}
+
+}  // namespace
+
+std::string EncodePayloadItem(std::string_view name, int32_t dateTime, std::string_view content,
+                              std::string_view key) {
+    if (CheckBareFileName(name) != tNameProblem::kNone || content.size() > 0x7FFFFFFF)
+        throw std::invalid_argument("payload item needs a bare file name and under 2 GiB");
+    std::string body = DeflateBest(content);
+    tPayloadHeader header;
+    header.bodyLength = uint32_t(body.size());
+    header.declaredSize = int32_t(content.size());
+    header.contentCrc = Crc32(content);
+    header.dateTime = dateTime;
+    header.name = std::string(name);
+    uint8_t raw[kPayloadHeaderSize];
+    EncodePayloadHeader(header, raw);
+
+    std::string stored(reinterpret_cast<const char*>(raw), kPayloadHeaderSize);
+    stored += body;
+    ScrambleBytes(key, reinterpret_cast<uint8_t*>(&stored[0]), stored.size());
+    return stored;
+}
+
+void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view key,
+                       std::string& fileName, int32_t& dateTime, std::string& content) {
+    fileName.clear();
+    if (length < kPayloadHeaderSize) throw EReadError("Stream read error");
+    uint8_t raw[kPayloadHeaderSize];
+    UnscrambleCopy(key, 0, stored, raw, kPayloadHeaderSize);
+    tPayloadHeader header;
+    if (!DecodePayloadHeader(raw, header)) throw EReadError("Stream read error");
+    dateTime = header.dateTime;
+    if (CheckBareFileName(header.name) != tNameProblem::kNone) {
+        fileName = Printable(header.name);
+        content.clear();
+        return;
+    }
+    fileName = header.name;
+
+    const size_t bodyLength = length - kPayloadHeaderSize;
+    const size_t expected = header.declaredSize > 0 ? size_t(header.declaredSize) : 0;
+    // Checked before anything is allocated: a corrupt length must not make
+    // the installer ask for gigabytes.
+    if (expected > MaxInflatedSize(bodyLength)) throw EDecompressionError("Error");
+    tScrambledSource source(stored, kPayloadHeaderSize, length, key);
+    // The inflated block becomes the content: no second copy.
+    content = InflateFrom(source, bodyLength, expected, expected);
+    if (content.size() != expected) {
+        std::string().swap(content);
+        throw EDecompressionError("Error");
+    }
+}
+
+}  // namespace pellion

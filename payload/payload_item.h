@@ -1,0 +1,40 @@
+#pragma once
+// Turning one item into its stored resource (the packer) and back (the
+// reader). Portable: the Win32 reader (payload_reader.h) only finds the
+// resource's bytes and hands them here.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pellion {
+
+// The stored resource for one item: header, content deflated at the best
+// compression, all scrambled with `key` (left plain when `key` is empty, for
+// inspection and fuzzing seeds). The name must pass CheckBareFileName and the
+// content must be shorter than 2 GiB; the packer checks both first.
+std::string EncodePayloadItem(std::string_view name, int32_t dateTime, std::string_view content,
+                              std::string_view key);
+
+// Decodes one stored resource of `length` bytes, unscrambling with `key` as
+// it goes; the resource itself is only read.
+//
+// `fileName` is emptied first. Then, raising:
+//   EReadError "Stream read error"  shorter than the 47-byte header, or a
+//                                   name length above 30;
+//   EDecompressionError "Error"     a body that is not one valid zlib stream,
+//                                   a declared size no body of this length
+//                                   can inflate to, or a body that inflates
+//                                   to any other length than the declared
+//                                   size (0 when the declared size is 0 or
+//                                   less).
+// Name and date-time are set before inflation; after an error no output is
+// to be used. A stored name that is not a bare, safe file name is delivered
+// (unsafe bytes shown as '?') with empty content and no error, so the install
+// run reports an unreadable item and writes nothing. A declared size of 0 or
+// less gives empty content.
+void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view key,
+                       std::string& fileName, int32_t& dateTime, std::string& content);
+
+}  // namespace pellion
