@@ -1,6 +1,7 @@
 # One entry for both builds: `make run` builds the installer and runs it under
 # Wine; `make test` runs every test. Both install what is missing first.
 
+MAKEFLAGS    += --no-print-directory
 BUILD        ?= build
 HOST_DIR     := $(BUILD)/host
 CROSS_DIR    := $(BUILD)/cross
@@ -9,7 +10,7 @@ JOBS         ?= $(shell nproc)
 CTEST_JOBS   ?= 3
 CMAKE_ARGS   := -DPAYLOAD_SEED=$(PAYLOAD_SEED) -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps host cross installer run test test-unit test-win32 test-e2e bench clean
+.PHONY: all deps host packer cross installer run test test-unit test-win32 test-e2e bench clean
 
 all: installer
 
@@ -20,14 +21,20 @@ host: deps
 	@cmake -S . -B $(HOST_DIR) $(CMAKE_ARGS) >/dev/null
 	@cmake --build $(HOST_DIR) -j $(JOBS)
 
-cross: deps
-	@cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) \
+# The payload packer is a host tool that the cross build runs.
+PACKER := $(abspath $(HOST_DIR))/tools/payload_packer
+packer: deps
+	@cmake -S . -B $(HOST_DIR) $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(HOST_DIR) -j $(JOBS) --target payload_packer >/dev/null
+
+cross: packer
+	@cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
 	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-w64-mingw32.cmake >/dev/null
 	@cmake --build $(CROSS_DIR) -j $(JOBS)
 
 # Builds the installer; its path is the last line printed.
-installer: deps
-	@cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) \
+installer: packer
+	@cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
 	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-w64-mingw32.cmake >/dev/null
 	@cmake --build $(CROSS_DIR) -j $(JOBS) --target installer
 	@echo "size: $$(stat -c %s $(CROSS_DIR)/app/PellionSetup.exe) bytes"
