@@ -1,5 +1,7 @@
 #include "payload/payload_key.h"
 
+#include <cstring>
+
 #include "payload/payload_random.h"
 
 #if defined(__i386__) || defined(__x86_64__)
@@ -74,7 +76,11 @@ void ScrambleBytes(std::string_view key, uint8_t* buffer, size_t count) {
 
 void UnscrambleCopy(std::string_view key, size_t position, const uint8_t* src, uint8_t* dst,
                     size_t count) {
-    if (key.empty() || count == 0) return;
+    if (count == 0) return;
+    if (key.empty()) {
+        if (src != dst) std::memmove(dst, src, count);
+        return;
+    }
     if (detail::SubtractKeyVector(key, position, src, dst, count)) return;
     detail::SubtractKeyScalar(key, position, src, dst, count);
 }

@@ -31,7 +31,8 @@ void UnscrambleBytes(std::string_view key, uint8_t* buffer, size_t count);
 void ScrambleBytes(std::string_view key, uint8_t* buffer, size_t count);
 
 // Unscrambles `count` bytes that stand at `position` in a stored resource:
-// dst[i] = src[i] - key[(position + i) mod key length]. src may equal dst.
+// dst[i] = src[i] - key[(position + i) mod key length]; an empty key copies.
+// src may equal dst.
 void UnscrambleCopy(std::string_view key, size_t position, const uint8_t* src, uint8_t* dst,
                     size_t count);
 

@@ -74,6 +74,13 @@ TEST(Unscramble, EmptyKeyOrZeroCountChangesNothing) {
     EXPECT_EQ(buffer, (std::vector<uint8_t>{1, 2, 3}));
 }
 
+TEST(Unscramble, CopyWithAnEmptyKeyCopies) {
+    const uint8_t src[3] = {7, 8, 9};
+    uint8_t dst[3] = {0, 0, 0};
+    UnscrambleCopy("", 5, src, dst, 3);
+    EXPECT_EQ(std::vector<uint8_t>(dst, dst + 3), (std::vector<uint8_t>{7, 8, 9}));
+}
+
 TEST(Unscramble, WrapsModulo256AndUndoesScramble) {
     std::string key = "\xFF\x01";
     std::vector<uint8_t> buffer = {0x00, 0xFF, 0x80, 0x00};

@@ -1,0 +1,141 @@
+// The payload reader over resources of this executable that the packer made
+// (tests/payload/make_fixtures.py): the sample product, edge sizes, and
+// deliberately broken items.
+#include "payload/payload_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/errors.h"
+#include "base/text.h"
+#include "payload/payload_key.h"
+#include "payload/payload_list.h"
+#include "payload/payload_random.h"
+
+namespace pellion {
+namespace {
+
+constexpr int32_t kStamp = 0x30AB6000;  // 2004-05-11 12:00:00, given to the packer
+
+struct tItem {
+    std::string name = "junk";
+    int32_t dateTime = -7;
+    std::string content = "junk";
+};
+
+tItem Read(const std::string& resource) {
+    tItem item;
+    ReadPayloadItem(resource, item.name, item.dateTime, item.content);
+    return item;
+}
+
+TEST(PayloadReader, SampleProductInListOrder) {
+    const char* expectedNames[] = {"pnx.exe", "veskpnx.exe", "pnx.hlp",
+                                   "v.ico",   "readme.txt",  "lpf32.exe"};
+    std::string list = kPayloadList;
+    size_t index = 0;
+    for (size_t start = 0; start <= list.size(); ++index) {
+        size_t comma = std::min(list.find(',', start), list.size());
+        std::string resource = list.substr(start, comma - start);
+        start = comma + 1;
+        ASSERT_LT(index, kPayloadItemCount);
+        tItem item = Read(resource);  // lower case: stored as upper case
+        EXPECT_EQ(item.name, expectedNames[index]);
+        EXPECT_EQ(item.dateTime, kStamp) << resource;
+        EXPECT_TRUE(item.content == ReadRawResource("orig_" + resource)) << resource;
+    }
+    EXPECT_EQ(index, kPayloadItemCount);
+}
+
+TEST(PayloadReader, EdgeSizesAndLongestName) {
+    struct Row {
+        const char* resource;
+        const char* name;
+        size_t size;
+    } rows[] = {
+        {"rs_zero", "empty.dat", 0},  // empty content, no error
+        {"rs_one", "one.dat", 1},
+        {"rs_big", "big.dat", 1 << 20},                       // incompressible
+        {"rs_name30", "nnnnnnnnnnnnnnnnnnnnnnnnnn.txt", 29},  // name length byte 30
+    };
+    for (const Row& row : rows) {
+        tItem item = Read(row.resource);
+        EXPECT_EQ(item.name, row.name);
+        EXPECT_EQ(item.content.size(), row.size) << row.resource;
+        EXPECT_TRUE(item.content == ReadRawResource(std::string("orig_") + row.resource));
+    }
+}
+
+TEST(PayloadReader, AnyCaseFindsTheResourceAndReadsAreRepeatable) {
+    tItem lower = Read("rs_icon"), upper = Read("RS_ICON"), mixed = Read("Rs_IcOn");
+    EXPECT_EQ(lower.name, upper.name);
+    EXPECT_TRUE(lower.content == upper.content);
+    EXPECT_TRUE(lower.content == mixed.content);
+    EXPECT_EQ(lower.content.substr(0, 4), std::string("\0\0\1\0", 4));  // an icon file
+}
+
+TEST(PayloadReader, LeavesTheGeneratorFiftyDrawsPastTheSeed) {
+    PayloadKeyFromSeed(BuiltInPayloadSeed());
+    uint32_t expected = RandSeed();
+    SetRandSeed(99);
+    Read("rs_cmd");
+    EXPECT_EQ(RandSeed(), expected);
+}
+
+TEST(PayloadReader, MissingResource) {
+    tItem item;
+    try {
+        ReadPayloadItem("rs_missing", item.name, item.dateTime, item.content);
+        ADD_FAILURE() << "no error";
+    } catch (const EResNotFound& e) {
+        EXPECT_STREQ(e.what(), "Resource rs_missing not found");
+    }
+    EXPECT_EQ(item.name, "");  // emptied before anything else
+    EXPECT_THROW(ReadRawResource("rs_missing"), EResNotFound);
+}
+
+enum class tOutcome { kReadError, kDecompressionError, kEmptyContent };
+
+TEST(PayloadReader, BrokenItems) {
+    struct Row {
+        const char* resource;
+        tOutcome outcome;
+        const char* name;  // for kEmptyContent
+    } rows[] = {
+        {"rs_empty", tOutcome::kReadError, ""},             // no bytes at all
+        {"rs_short", tOutcome::kReadError, ""},             // 46 bytes
+        {"rs_name31", tOutcome::kReadError, ""},            // name length 31
+        {"rs_notzlib", tOutcome::kDecompressionError, ""},  // body not zlib
+        {"rs_huge", tOutcome::kDecompressionError, ""},     // declares 2 GiB - 1
+        {"rs_longer", tOutcome::kDecompressionError, ""},   // declares one byte more
+        {"rs_shorter", tOutcome::kDecompressionError, ""},  // declares one byte less
+        {"rs_flipped", tOutcome::kDecompressionError, ""},  // corrupt body
+        {"rs_unsafe", tOutcome::kEmptyContent, "..\\evil.txt"},
+        {"rs_device", tOutcome::kEmptyContent, "CON"},
+    };
+    for (const Row& row : rows) {
+        tItem item;
+        try {
+            ReadPayloadItem(row.resource, item.name, item.dateTime, item.content);
+            EXPECT_EQ(row.outcome, tOutcome::kEmptyContent) << row.resource << ": no error";
+            EXPECT_EQ(item.name, row.name);
+            EXPECT_EQ(item.content, "") << row.resource;
+        } catch (const EReadError& e) {
+            EXPECT_EQ(row.outcome, tOutcome::kReadError) << row.resource;
+            EXPECT_STREQ(e.what(), "Stream read error");
+        } catch (const EDecompressionError& e) {
+            EXPECT_EQ(row.outcome, tOutcome::kDecompressionError) << row.resource;
+            EXPECT_STREQ(e.what(), "Error");
+        }
+    }
+}
+
+TEST(PayloadReader, RawResourceIsReturnedAsStored) {
+    EXPECT_EQ(ReadRawResource("rs_conf_sample"), "[sdl]\r\nfullscreen=false\r\n");
+    EXPECT_EQ(ReadRawResource("RS_EMPTY"), "");
+}
+
+}  // namespace
+}  // namespace pellion
