@@ -30,7 +30,9 @@ def base_env(prefix, arch, home):
         WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml=",
         # Wine takes the time zone and locale from each process.
         TZ="UTC",
-        LC_ALL="C",
+        # C.UTF-8: Wine still gives en-US and code page 1252, and can store
+        # file names outside that code page (with plain C it cannot).
+        LC_ALL="C.UTF-8",
         XDG_CACHE_HOME=str(Path(home) / ".cache"),
         XDG_CONFIG_HOME=str(Path(home) / ".config"),
         XDG_DATA_HOME=str(Path(home) / ".local/share"),
