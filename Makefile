@@ -6,9 +6,11 @@ BUILD        ?= build
 HOST_DIR     := $(BUILD)/host
 CROSS_DIR    := $(BUILD)/cross
 PAYLOAD_SEED ?= 0x2F6B1D93
+PRODUCT_DIR  ?= product
 JOBS         ?= $(shell nproc)
 CTEST_JOBS   ?= 3
-CMAKE_ARGS   := -DPAYLOAD_SEED=$(PAYLOAD_SEED) -DCMAKE_BUILD_TYPE=Release
+CMAKE_ARGS   := -DPAYLOAD_SEED=$(PAYLOAD_SEED) -DCMAKE_BUILD_TYPE=Release \
+                -DPRODUCT_DIR=$(abspath $(PRODUCT_DIR))
 
 .PHONY: all deps host packer cross installer run test test-unit test-win32 test-e2e bench clean
 
