@@ -1,0 +1,48 @@
+#include "ui/gradient_panel.h"
+
+#include "ui/styled_gdi.h"
+
+namespace pellion {
+
+namespace {
+constexpr wchar_t kClassName[] = L"TGradientPanel";
+}
+
+TGradientPanel::TGradientPanel(HWND parent, int x, int y, int width, int height) {
+    CreateChild(kClassName, parent, x, y, width, height, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
+}
+
+void TGradientPanel::SetFont(const FontSpec& font) {
+    fontHandle_ = win::CreateFontFrom(font);
+    font_ = font;
+    Changed();
+}
+
+void TGradientPanel::PaintTo(HDC dc) {
+    win::ExecuteDrawList(dc, PanelLook(props_, Width(), Height(), &win::SystemColor), nullptr);
+}
+
+LRESULT TGradientPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (win::IsChildNotification(msg)) return ::SendMessageW(::GetParent(Handle()), msg, wp, lp);
+    switch (msg) {
+        case WM_PAINT: {
+            // Through a bitmap: the bands overlap and would flicker on screen.
+            win::PaintScope paint(Handle());
+            win::PaintBuffered(Handle(), paint.Get(), true, [this](HDC dc) { PaintTo(dc); });
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            PaintTo(reinterpret_cast<HDC>(wp));
+            return 1;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(fontHandle_.Get());
+        case WM_SIZE:
+            Changed();
+            return 0;
+    }
+    return Default(msg, wp, lp);
+}
+
+}  // namespace pellion

@@ -1,0 +1,38 @@
+#include "ui/styled_control.h"
+
+namespace pellion::win {
+
+int StyledControl::Width() const {
+    RECT rc{};
+    ::GetClientRect(Handle(), &rc);
+    return rc.right;
+}
+
+int StyledControl::Height() const {
+    RECT rc{};
+    ::GetClientRect(Handle(), &rc);
+    return rc.bottom;
+}
+
+void StyledControl::SetBounds(int x, int y, int width, int height) {
+    ::SetWindowPos(Handle(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void StyledControl::Repaint() {
+    ::InvalidateRect(Handle(), nullptr, FALSE);
+    ::UpdateWindow(Handle());
+}
+
+void StyledControl::CreateChild(const wchar_t* className, HWND parent, int x, int y, int width,
+                                int height, DWORD extraStyle, DWORD exStyle,
+                                const std::string& text, int id) {
+    RegisterClassOnce(className, 0, nullptr);
+    Create(exStyle, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | extraStyle, x, y,
+           width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+void StyledControl::Changed() {
+    if (Handle()) ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+}  // namespace pellion::win

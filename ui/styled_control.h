@@ -1,0 +1,35 @@
+#pragma once
+// Common ground of the styled controls: each is a child window of its own
+// class whose property setters store the value and ask for a repaint.
+
+#include <windows.h>
+
+#include <string>
+
+#include "base/win/window.h"
+
+namespace pellion::win {
+
+class StyledControl : public Window {
+  public:
+    int Width() const;
+    int Height() const;
+    void SetBounds(int x, int y, int width, int height);
+    // Paints now instead of at the next message pump.
+    void Repaint();
+
+  protected:
+    // Registers `className` (no background brush: the controls paint every
+    // pixel themselves) and creates the control as a visible child.
+    void CreateChild(const wchar_t* className, HWND parent, int x, int y, int width, int height,
+                     DWORD extraStyle = 0, DWORD exStyle = 0,
+                     const std::string& text = std::string(), int id = 0);
+    void Changed();
+    template <typename T>
+    void Set(T& field, const T& value) {
+        field = value;
+        Changed();
+    }
+};
+
+}  // namespace pellion::win
