@@ -12,7 +12,7 @@ CTEST_JOBS   ?= 3
 CMAKE_ARGS   := -DPAYLOAD_SEED=$(PAYLOAD_SEED) -DCMAKE_BUILD_TYPE=Release \
                 -DPRODUCT_DIR=$(abspath $(PRODUCT_DIR))
 
-.PHONY: all deps host packer cross installer run test test-unit test-win32 test-e2e bench clean
+.PHONY: all deps host packer cross installer run test test-unit test-win32 test-e2e bench gallery clean
 
 all: installer
 
@@ -64,6 +64,15 @@ test-win32: cross
 test-e2e: cross
 	@scripts/with-display.sh ctest --test-dir $(CROSS_DIR) --output-on-failure -j $(CTEST_JOBS) \
 	    -R 'wine_templates|e2e_' $(CTEST_ARGS)
+
+# Screenshots every styled control in its states under Xvfb; the PNG's path is
+# the last line printed.
+gallery: packer
+	@cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
+	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-w64-mingw32.cmake >/dev/null
+	@cmake --build $(CROSS_DIR) -j $(JOBS) --target gallery >/dev/null
+	@scripts/with-display.sh python3 tests/gallery/shoot.py $(CROSS_DIR)/tests/gallery/gallery.exe \
+	    $(BUILD)/gallery
 
 bench: host cross
 	@scripts/with-display.sh bash scripts/bench.sh $(BUILD)
