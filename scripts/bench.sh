@@ -14,6 +14,11 @@ printf 'minimal static GUI program: %6d bytes\n' "$(stat -c %s "$cross/tests/ben
 echo "== start-up: process start until the DOSBox notice is visible (64-bit prefix, warm Wine)"
 python3 "$here/bench_startup.py" "$build"
 
+echo "== paint: the main window's 492 x 390 pyramid backdrop, from scratch vs from its kept bitmap (64-bit prefix)"
+python3 "$here/../tests/harness/wine_harness.py" exec "$build/bench-wine" win64 \
+    "$cross/tests/bench/paint_bench.exe" | grep -v '^\[paint_bench'
+echo "(ratio: from scratch / from the kept bitmap)"
+
 echo "== payload decode: generated 200 MB product, about 2:1 (32-bit prefix, warm Wine)"
 cmake --build "$cross" --target payload_bench >/dev/null
 python3 "$here/bench_payload.py" "$build"
