@@ -10,9 +10,7 @@
 
 #include "base/errors.h"
 #include "base/text.h"
-#include "payload/payload_key.h"
 #include "payload/payload_list.h"
-#include "payload/payload_random.h"
 
 namespace pellion {
 namespace {
@@ -74,14 +72,6 @@ TEST(PayloadReader, AnyCaseFindsTheResourceAndReadsAreRepeatable) {
     EXPECT_TRUE(lower.content == upper.content);
     EXPECT_TRUE(lower.content == mixed.content);
     EXPECT_EQ(lower.content.substr(0, 4), std::string("\0\0\1\0", 4));  // an icon file
-}
-
-TEST(PayloadReader, LeavesTheGeneratorFiftyDrawsPastTheSeed) {
-    PayloadKeyFromSeed(BuiltInPayloadSeed());
-    uint32_t expected = RandSeed();
-    SetRandSeed(99);
-    Read("rs_cmd");
-    EXPECT_EQ(RandSeed(), expected);
 }
 
 TEST(PayloadReader, MissingResource) {

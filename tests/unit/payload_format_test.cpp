@@ -86,28 +86,5 @@ TEST(PayloadFormat, DosDateTimePacking) {
     }
 }
 
-TEST(PayloadFormat, HeaderFieldsRoundTrip) {
-    tPayloadHeader in;
-    in.bodyLength = 0xA1B2C3D4;
-    in.declaredSize = -5;
-    in.contentCrc = 0x01020304;
-    in.dateTime = int32_t(0xFF9FBF7D);
-    in.name = std::string(30, 'z');
-    uint8_t raw[kPayloadHeaderSize];
-    EncodePayloadHeader(in, raw);
-    EXPECT_EQ(raw[0], 0xD4);  // little-endian
-    EXPECT_EQ(raw[16], 30);
-    EXPECT_EQ(raw[46], 'z');  // the 30th name position is the header's last byte
-    tPayloadHeader out;
-    ASSERT_TRUE(DecodePayloadHeader(raw, out));
-    EXPECT_EQ(out.bodyLength, in.bodyLength);
-    EXPECT_EQ(out.declaredSize, in.declaredSize);
-    EXPECT_EQ(out.contentCrc, in.contentCrc);
-    EXPECT_EQ(out.dateTime, in.dateTime);
-    EXPECT_EQ(out.name, in.name);
-    raw[16] = 31;
-    EXPECT_FALSE(DecodePayloadHeader(raw, out));
-}
-
 }  // namespace
 }  // namespace pellion

@@ -73,19 +73,6 @@ TEST(InflateBuffer, BlockSizes) {
     }
 }
 
-TEST(InflateBuffer, StepIsInputLengthRoundedUpTo256) {
-    struct Row {
-        size_t length, step;
-    } rows[] = {{256, 256}, {257, 512}, {300, 512}, {511, 512}, {512, 512}, {513, 768}};
-    for (const Row& row : rows) {
-        std::string plain;
-        std::string z = StreamOfLength(row.length, plain);
-        tInflateTrace trace;
-        InflateBuffer(U8(z), z.size(), 0, kNoInflateLimit, &trace);
-        EXPECT_EQ(trace.blockSizes.front(), row.step) << row.length;
-    }
-}
-
 TEST(InflateBuffer, LimitIsExactAndNeverExceeded) {
     std::string plain = Letters(1000);
     std::string z = DeflateBest(plain);

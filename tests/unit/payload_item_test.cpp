@@ -216,19 +216,5 @@ TEST(PayloadItem, NameIsEmptiedBeforeAnError) {
     EXPECT_EQ(name, "");
 }
 
-TEST(PayloadItem, WrongSeedNeverYieldsContent) {
-    std::string stored = EncodePayloadItem("pnx.exe", 0, "some content", Key());
-    const uint8_t* p = reinterpret_cast<const uint8_t*>(stored.data());
-    for (uint32_t seed : {0u, 1u, 0x2F6B1D92u, 0xFFFFFFFFu}) {
-        std::string name, content = "junk";
-        int32_t dateTime;
-        try {
-            DecodePayloadItem(p, stored.size(), PayloadKeyFromSeed(seed), name, dateTime, content);
-            EXPECT_EQ(content, "") << seed;  // only an unsafe-name item can come back
-        } catch (const EPellionError&) {
-        }
-    }
-}
-
 }  // namespace
 }  // namespace pellion

@@ -121,16 +121,5 @@ TEST(Unscramble, VectorPathMatchesScalarPath) {
     }
 }
 
-TEST(Unscramble, CopyAtAPositionContinuesTheKeyPhase) {
-    std::string key = PayloadKeyFromSeed(7);
-    std::vector<uint8_t> whole(300);
-    for (size_t i = 0; i < whole.size(); ++i) whole[i] = uint8_t(i);
-    std::vector<uint8_t> pieces(whole.size());
-    UnscrambleCopy(key, 0, whole.data(), pieces.data(), 47);
-    UnscrambleCopy(key, 47, whole.data() + 47, pieces.data() + 47, 253);
-    UnscrambleBytes(key, whole.data(), whole.size());
-    EXPECT_EQ(pieces, whole);
-}
-
 }  // namespace
 }  // namespace pellion
