@@ -86,7 +86,31 @@ void TGradientButton::LeftUp(LPARAM lp) {
     if (*alive) Apply(input_.Recheck(inside));
 }
 
+bool TGradientButton::HandleMouse(UINT msg, LPARAM lp) {
+    switch (msg) {
+        case WM_MOUSEMOVE: {
+            HWND capture = ::GetCapture();
+            Apply(input_.MouseMove(Inside(lp), capture && capture != Handle()));
+            return true;
+        }
+        case WM_MOUSELEAVE:
+            Apply(input_.MouseLeave());
+            return true;
+        case WM_LBUTTONDOWN:
+            Apply(input_.LeftDown());
+            return true;
+        case WM_LBUTTONUP:
+            LeftUp(lp);
+            return true;
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lp) != Handle()) Apply(input_.CaptureLost());
+            return true;
+    }
+    return false;
+}
+
 LRESULT TGradientButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (HandleMouse(msg, lp)) return 0;
     switch (msg) {
         case WM_PAINT: {
             win::PaintScope paint(Handle());
@@ -98,23 +122,6 @@ LRESULT TGradientButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 1;
         case WM_ERASEBKGND:
             return 1;
-        case WM_MOUSEMOVE: {
-            HWND capture = ::GetCapture();
-            Apply(input_.MouseMove(Inside(lp), capture && capture != Handle()));
-            return 0;
-        }
-        case WM_MOUSELEAVE:
-            Apply(input_.MouseLeave());
-            return 0;
-        case WM_LBUTTONDOWN:
-            Apply(input_.LeftDown());
-            return 0;
-        case WM_LBUTTONUP:
-            LeftUp(lp);
-            return 0;
-        case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lp) != Handle()) Apply(input_.CaptureLost());
-            return 0;
         case WM_ENABLE:
             Apply(input_.SetEnabled(wp != 0));
             return 0;

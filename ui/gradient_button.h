@@ -60,6 +60,8 @@ class TGradientButton : public win::StyledControl {
     void Apply(const ButtonInput::Effect& e);
     bool Inside(LPARAM lp) const;
     void LeftUp(LPARAM lp);
+    // Mouse messages, fed to the state machine; false for any other message.
+    bool HandleMouse(UINT msg, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
     ButtonProps props_;

@@ -93,15 +93,6 @@ TEST(BackdropLook, PyramidOneHundredFiftyHighUsesSeventyFiveSteps) {
     EXPECT_EQ(list.ops.back().fill, MakeRgb(253, 0, 0));
 }
 
-TEST(BackdropLook, SystemColoursResolveThroughTheSource) {
-    BackdropProps p;
-    p.style = GradientStyle::grFilled;
-    p.startColor = clBtnFace;
-    DrawList list = BackdropLook(p, 10, 10, FakeSystem);
-    ASSERT_EQ(list.ops.size(), 1u);
-    EXPECT_EQ(list.ops[0].fill, FakeSystem(15));
-}
-
 TEST(PanelLook, SidePanelBandsWithoutFrame) {
     PanelProps p;
     p.color = 19967;
