@@ -125,6 +125,27 @@ int TTaskMessageForm::ShowModal() {
 
 void TTaskMessageForm::Build() {
     RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    std::string caption = LayOut();
+    DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+    if (dialog_.AllowsCancel()) style |= WS_SYSMENU;  // and with it the close box
+    DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    RECT frame{0, 0, layout_.clientWidth, layout_.clientHeight};
+    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    HWND owner = win::Application::Instance().MainWindow();
+    Create(exStyle, kClassName, caption, style, x, y, width, height,
+           ::IsWindow(owner) ? owner : nullptr);
+
+    bandBrush_.Reset(::CreateSolidBrush(dialog_.BandColor));
+    bandLineBrush_.Reset(::CreateSolidBrush(dialog_.BandLineColor));
+    if (!bandBrush_ || !bandLineBrush_) win::RaiseLastError("CreateSolidBrush");
+    CreateControls(layout_);
+}
+
+// Fonts, buttons and layout; answers the caption.
+std::string TTaskMessageForm::LayOut() {
     NONCLIENTMETRICSW ncm = NonClientMetrics();
     font_ = MakeFont(ncm.lfMessageFont);
     LOGFONTW bold = ncm.lfMessageFont;
@@ -147,23 +168,7 @@ void TTaskMessageForm::Build() {
             TextSize(screen.Get(), captionFont.Get(), caption, DT_SINGLELINE | DT_NOPREFIX, 0).cx;
         layout_ = LayoutOwnWindow(m);
     }
-
-    DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
-    if (dialog_.AllowsCancel()) style |= WS_SYSMENU;  // and with it the close box
-    DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    RECT frame{0, 0, layout_.clientWidth, layout_.clientHeight};
-    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    HWND owner = win::Application::Instance().MainWindow();
-    Create(exStyle, kClassName, caption, style, x, y, width, height,
-           ::IsWindow(owner) ? owner : nullptr);
-
-    bandBrush_.Reset(::CreateSolidBrush(dialog_.BandColor));
-    bandLineBrush_.Reset(::CreateSolidBrush(dialog_.BandLineColor));
-    if (!bandBrush_ || !bandLineBrush_) win::RaiseLastError("CreateSolidBrush");
-    CreateControls(layout_);
+    return caption;
 }
 
 OwnWindowMetrics TTaskMessageForm::Measure(HDC dc) {

@@ -41,6 +41,7 @@ class TTaskMessageForm : public win::Window {
 
   private:
     void Build();
+    std::string LayOut();
     OwnWindowMetrics Measure(HDC dc);
     void CreateControls(const OwnWindowLayout& layout);
     HWND CreateChild(const wchar_t* cls, const std::string& text, DWORD style, const LayoutRect& r,
