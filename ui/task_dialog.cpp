@@ -35,8 +35,8 @@ win::UniqueModule LoadCommonControls() {
     return win::UniqueModule(::LoadLibraryW(L"comctl32.dll"));
 }
 
-// Major file version of a module (the high word of the most significant
-// part), read through version.dll from the system folder; 0 when unknown.
+// Major file version of a module (the high word of dwFileVersionMS), read
+// through version.dll from the system folder; 0 when unknown.
 int FileMajorVersion(HMODULE module) {
     std::wstring path(MAX_PATH, L'\0');
     DWORD n = ::GetModuleFileNameW(module, path.data(), DWORD(path.size()));
