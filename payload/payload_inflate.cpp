@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "base/errors.h"
 
@@ -72,9 +73,54 @@ class tBufferSource : public tInflateSource {
     size_t left_;
 };
 
-void Record(tInflateTrace* trace, size_t size) {
-    if (trace) trace->blockSizes.push_back(size);
-}
+// The inflater's output: one block that grows by `step` whenever zlib has
+// filled it. Once it has reached the limit, zlib gets one spare byte instead:
+// if it writes there, the stream holds more than the limit allows.
+class tOutputBlock {
+  public:
+    tOutputBlock(size_t first, size_t step, size_t limit, tInflateTrace* trace)
+        : block_(std::min(first, limit), '\0'), step_(step), limit_(limit), trace_(trace) {
+        Record();
+    }
+
+    // Points zlib at the room left, growing the block first when it is full.
+    void Offer(z_stream& z) {
+        if (!probing_ && produced_ == block_.size()) {
+            if (block_.size() >= limit_) {
+                probing_ = true;
+            } else {
+                block_.resize(std::min(block_.size() + step_, limit_));
+                Record();
+            }
+        }
+        z.next_out = probing_ ? &probe_ : reinterpret_cast<Bytef*>(&block_[0]) + produced_;
+        z.avail_out = probing_ ? 1 : Chunk(block_.size() - produced_);
+    }
+
+    // Counts what zlib wrote since Offer.
+    void Took(size_t bytes) {
+        if (probing_ && bytes) Fail();
+        produced_ += bytes;
+    }
+
+    // The block cut to the bytes produced.
+    std::string Finish() {
+        block_.resize(produced_);
+        return std::move(block_);
+    }
+
+  private:
+    void Record() {
+        if (trace_) trace_->blockSizes.push_back(block_.size());
+    }
+
+    std::string block_;
+    size_t produced_ = 0;
+    const size_t step_, limit_;
+    tInflateTrace* trace_;
+    bool probing_ = false;
+    Bytef probe_ = 0;
+};
 
 }  // namespace
 
@@ -82,17 +128,10 @@ std::string InflateFrom(tInflateSource& source, size_t length, size_t estimate, 
                         tInflateTrace* trace) {
     if (length == 0) Fail();  // not even a zlib header
     const size_t step = (length + 255) & ~size_t(255);
-    std::string block(std::min(estimate ? estimate : step, limit), '\0');
-    Record(trace, block.size());
-
+    tOutputBlock out(estimate ? estimate : step, step, limit, trace);
     tInflater inflater;
     z_stream& z = inflater.Stream();
-    size_t produced = 0;
     bool sourceDone = false;
-    // Once the block has reached the limit, zlib gets one spare byte: if it
-    // writes there, the stream holds more than the limit allows.
-    bool probing = false;
-    uint8_t probe = 0;
     for (;;) {
         if (z.avail_in == 0 && !sourceDone) {
             const uint8_t* data = nullptr;
@@ -101,29 +140,17 @@ std::string InflateFrom(tInflateSource& source, size_t length, size_t estimate, 
             z.next_in = const_cast<Bytef*>(data);
             z.avail_in = Chunk(n);
         }
-        if (!probing && produced == block.size()) {
-            if (block.size() >= limit) {
-                probing = true;
-            } else {
-                block.resize(std::min(block.size() + step, limit));
-                Record(trace, block.size());
-            }
-        }
-        z.next_out = probing ? &probe : reinterpret_cast<Bytef*>(&block[0]) + produced;
-        z.avail_out = probing ? 1 : Chunk(block.size() - produced);
+        out.Offer(z);
         const uInt inBefore = z.avail_in, outBefore = z.avail_out;
         int ret = inflate(&z, Z_NO_FLUSH);
-        size_t out = outBefore - z.avail_out;
-        if (probing && out) Fail();
-        produced += out;
+        out.Took(outBefore - z.avail_out);
         if (ret == Z_STREAM_END) break;
         if (ret != Z_OK && ret != Z_BUF_ERROR) Fail();
         // The input has ended before the stream did.
-        if (sourceDone && z.avail_in == 0 && out == 0 && inBefore == 0) Fail();
+        if (sourceDone && inBefore == 0 && outBefore == z.avail_out) Fail();
     }
     inflater.End();
-    block.resize(produced);
-    return block;
+    return out.Finish();
 }
 
 std::string InflateBuffer(const uint8_t* input, size_t length, size_t estimate, size_t limit,
