@@ -8,7 +8,7 @@ foreach(item ${PAYLOAD_DEFAULT_ITEMS})
     list(APPEND BENCH_ITEMS ${BENCH_DIR}/items/${resource}.bin)
 endforeach()
 add_custom_command(OUTPUT ${BENCH_DIR}/items/payload.rc ${BENCH_ITEMS}
-    COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/make_bench_product.py ${BENCH_DIR}/product
+    COMMAND ${PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/make_bench_product.py ${BENCH_DIR}/product
     COMMAND ${PAYLOAD_PACKER} --seed ${PAYLOAD_SEED} --date "2004-05-11 12:00:00"
             ${BENCH_DIR}/product ${BENCH_DIR}/items
     DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/make_bench_product.py ${PAYLOAD_PACKER}
