@@ -7,11 +7,12 @@
 
 namespace pellion {
 
-// Reads one payload item: finds the resource, makes the payload key (which
-// resets the process-wide generator to the build's seed) and decodes it as
-// DecodePayloadItem (payload_item.h) describes, raising its errors and, for a
-// resource that does not exist, EResNotFound "Resource <name> not found".
-// `fileName` is emptied before anything else.
+// Reads one payload item: empties `fileName`, makes the payload key (which
+// sets the process-wide generator to the build's seed and draws 50 times),
+// finds the resource and decodes it as DecodePayloadItem (payload_item.h)
+// describes, raising its errors and, for a resource that does not exist,
+// EResNotFound "Resource <name> not found". The resource is read where the
+// loader mapped it and unscrambled piece by piece on its way into zlib.
 void ReadPayloadItem(const std::string& resourceName, std::string& fileName, int32_t& dateTime,
                      std::string& content);
 
