@@ -111,6 +111,7 @@ int TTaskMessageForm::ShowModal() {
         if (::GetDlgCtrlID(b) == defaultButton_) focus = b;
     if (!focus && dialog_.DefaultButton != -1 && !buttonWindows_.empty())
         focus = buttonWindows_.front();
+    focus_ = focus;
     ::SetFocus(focus ? focus : Handle());
     RunLoop();
     if (verification_)

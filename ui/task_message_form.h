@@ -57,6 +57,7 @@ class TTaskMessageForm : public win::Window {
     bool IsOwnButton(HWND h) const;
     HWND EnterTarget() const;
     void MarkDefault();
+    void OnActivate(bool active);
 
     TCustomTaskDialog& dialog_;
     std::vector<OwnButton> buttons_;
@@ -72,6 +73,7 @@ class TTaskMessageForm : public win::Window {
     HWND instruction_ = nullptr;
     HWND content_ = nullptr;
     HWND verification_ = nullptr;
+    HWND focus_ = nullptr;  // the control with the focus, kept while inactive
     bool done_ = false;
     int result_ = 0;
 };

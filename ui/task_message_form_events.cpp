@@ -133,6 +133,18 @@ void TTaskMessageForm::MarkDefault() {
     }
 }
 
+// Windows takes the focus away from an inactive window: keep the control
+// that had it and give it back when the dialog is activated again, so that
+// Enter and the default look stay with the same button.
+void TTaskMessageForm::OnActivate(bool active) {
+    HWND focus = ::GetFocus();
+    if (!active) {
+        if (focus && ::IsChild(Handle(), focus)) focus_ = focus;
+        return;
+    }
+    ::SetFocus(focus_ && ::IsWindow(focus_) ? focus_ : Handle());
+}
+
 void TTaskMessageForm::End(int result) {
     result_ = result;
     done_ = true;
@@ -190,6 +202,9 @@ LRESULT TTaskMessageForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_CLOSE:  // the close box; never DestroyWindow from here
             if (dialog_.AllowsCancel()) End(kButtonCancel);
+            return 0;
+        case WM_ACTIVATE:
+            OnActivate(LOWORD(wp) != WA_INACTIVE);
             return 0;
         case WM_DESTROY:
             done_ = true;

@@ -121,13 +121,16 @@ int ProbeOnce(HWND control) {
     return 99;
 }
 
-// Retries for a while: the dialog may not have painted yet.
+// Retries for a while: the dialog may not have painted yet, and a window of
+// another program (another Wine prefix on the same display) may cover it
+// until it is raised again.
 int ProbeIcon(HWND dialog) {
     HWND control = nullptr;
     EnumChildWindows(dialog, FindIconControl, reinterpret_cast<LPARAM>(&control));
     if (!control) return 0;
     int found = 99;
-    for (int i = 0; i < 40 && found == 99; ++i) {
+    for (int i = 0; i < 60 && found == 99; ++i) {
+        SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         found = ProbeOnce(control);
         if (found == 99) Sleep(50);
     }

@@ -145,6 +145,25 @@ TEST(OwnWindow, DefaultButtonRulesAtRunTime) {
     }
 }
 
+TEST(OwnWindow, FocusComesBackWithTheActivation) {
+    OwnDialog d;
+    HWND other = ::CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                   nullptr, nullptr, nullptr, nullptr);
+    HWND lost = nullptr, back = nullptr, cancel = nullptr;
+    d.Run([&](HWND h) {
+        cancel = ::GetDlgItem(h, 2);
+        ::SetFocus(cancel);
+        ::SetActiveWindow(other);
+        lost = ::GetFocus();
+        ::SetActiveWindow(h);
+        back = ::GetFocus();
+        PostPress(h, 1);
+    });
+    ::DestroyWindow(other);
+    EXPECT_NE(lost, cancel);
+    EXPECT_EQ(back, cancel);
+}
+
 std::string ClipboardUtf8() {
     std::string text;
     if (!::OpenClipboard(nullptr)) return text;

@@ -65,7 +65,13 @@ class DialogScript {
         if (!dialog && ++self->ticks_ < 500) return;
         ::KillTimer(nullptr, id);
         self->acted_ = dialog != nullptr;
-        if (dialog) self->act_(dialog);
+        if (!dialog) return;
+        // Another program (or a Wine prefix on the same display) may hold the
+        // activation, and an inactive window has no focus: the user acts on
+        // the active dialog.
+        ::SetForegroundWindow(dialog);
+        ::SetActiveWindow(dialog);
+        self->act_(dialog);
     }
     std::function<void(HWND)> act_;
     UINT_PTR timer_ = 0;
