@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 #include "base/errors.h"
@@ -92,8 +93,19 @@ void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view ke
     // the installer ask for gigabytes.
     if (expected > MaxInflatedSize(bodyLength)) throw EDecompressionError("Error");
     tScrambledSource source(stored, kPayloadHeaderSize, length, key);
-    // The inflated block becomes the content: no second copy.
-    content = InflateFrom(source, bodyLength, expected, expected);
+    // The inflated block becomes the content: no second copy. A declared
+    // size within reach of the body can still be more than a 32-bit process
+    // can allocate, or than a string there can hold (about 1 GiB); that is a
+    // corrupt item, not a reason to end the program.
+    try {
+        content = InflateFrom(source, bodyLength, expected, expected);
+    } catch (const std::bad_alloc&) {
+        std::string().swap(content);
+        throw EDecompressionError("Error");
+    } catch (const std::length_error&) {
+        std::string().swap(content);
+        throw EDecompressionError("Error");
+    }
     if (content.size() != expected) {
         std::string().swap(content);
         throw EDecompressionError("Error");

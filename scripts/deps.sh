@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32:i386 wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick python3 python3-pefile attr
+  dosbox  # runs the sample product's DOS programs in their test
 )
 
 missing=()

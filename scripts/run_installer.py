@@ -46,7 +46,7 @@ def headless(pre, exe, driver, screens):
             x, y, w, h = (int(v) for v in rect.split(","))
             name = "".join(c if c.isalnum() else "-" for c in (title or cls)).strip("-")
             png = screens / f"{count:02d}-{name}.png"
-            subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", str(png)],
+            subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", str(png)],
                            check=False)
             print(f"run: window {title!r} ({cls}) -> {png}", flush=True)
             time.sleep(1.0)

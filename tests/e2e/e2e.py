@@ -182,7 +182,7 @@ class Scenario(unittest.TestCase):
         x, y, w, h = dump.rect
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
         path = ARTIFACTS / f"{name}.png"
-        subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", str(path)],
+        subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", str(path)],
                        check=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return path
 

@@ -176,6 +176,15 @@ TEST(PayloadItem, LyingOrBrokenBodyIsDecompressionError) {
     }
 }
 
+// A lying size that passes the 1032:1 check but cannot be allocated by a
+// 32-bit process (this test runs cross-built under Wine too).
+TEST(PayloadItem, UnallocatableDeclaredSizeIsDecompressionError) {
+    if (sizeof(void*) != 4) GTEST_SKIP() << "only a 32-bit address space runs out here";
+    std::string body = Incompressible(2000000);
+    std::string stored = Stored(Header(2000000000), body, 7);
+    EXPECT_THROW(Decode(stored), EDecompressionError);
+}
+
 TEST(PayloadItem, DeclaredZeroOrLessWithEmptyStreamGivesEmptyContent) {
     for (int32_t declared : {0, -1, int32_t(0x80000000)}) {
         tDecoded d = Decode(Stored(Header(declared), DeflateBest(""), 7));
