@@ -43,17 +43,9 @@ void TGradientBackdrop::PaintTo(HDC dc) {
 
 LRESULT TGradientBackdrop::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (win::IsChildNotification(msg)) return ::SendMessageW(::GetParent(Handle()), msg, wp, lp);
+    LRESULT painted = 0;
+    if (HandlePaint(msg, wp, PaintMode::kDirect, painted)) return painted;
     switch (msg) {
-        case WM_PAINT: {
-            win::PaintScope paint(Handle());
-            PaintTo(paint.Get());
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            PaintTo(reinterpret_cast<HDC>(wp));
-            return 1;
-        case WM_ERASEBKGND:
-            return 1;  // opaque: WM_PAINT covers every pixel
         case WM_SIZE:
             Changed();
             return 0;

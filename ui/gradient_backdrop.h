@@ -31,7 +31,7 @@ class TGradientBackdrop : public win::StyledControl {
     void FillParent();
     // Copies the picture to dc at (0, 0), redrawing the bitmap first when the
     // control's size differs from the one it was drawn for.
-    void PaintTo(HDC dc);
+    void PaintTo(HDC dc) override;
 
   private:
     template <typename T>

@@ -111,17 +111,9 @@ bool TGradientButton::HandleMouse(UINT msg, LPARAM lp) {
 
 LRESULT TGradientButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (HandleMouse(msg, lp)) return 0;
+    LRESULT painted = 0;
+    if (HandlePaint(msg, wp, PaintMode::kBufferedOverParent, painted)) return painted;
     switch (msg) {
-        case WM_PAINT: {
-            win::PaintScope paint(Handle());
-            win::PaintBuffered(Handle(), paint.Get(), false, [this](HDC dc) { PaintTo(dc); });
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            PaintTo(reinterpret_cast<HDC>(wp));
-            return 1;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_ENABLE:
             Apply(input_.SetEnabled(wp != 0));
             return 0;

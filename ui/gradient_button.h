@@ -54,7 +54,7 @@ class TGradientButton : public win::StyledControl {
 
     // Draws the face and caption onto dc; pixels outside the face are left
     // as they are (they show what lies behind the button).
-    void PaintTo(HDC dc);
+    void PaintTo(HDC dc) override;
 
   private:
     void Apply(const ButtonInput::Effect& e);

@@ -24,18 +24,10 @@ void TGradientPanel::PaintTo(HDC dc) {
 
 LRESULT TGradientPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (win::IsChildNotification(msg)) return ::SendMessageW(::GetParent(Handle()), msg, wp, lp);
+    // Through a bitmap: the bands overlap and would flicker on screen.
+    LRESULT painted = 0;
+    if (HandlePaint(msg, wp, PaintMode::kBuffered, painted)) return painted;
     switch (msg) {
-        case WM_PAINT: {
-            // Through a bitmap: the bands overlap and would flicker on screen.
-            win::PaintScope paint(Handle());
-            win::PaintBuffered(Handle(), paint.Get(), true, [this](HDC dc) { PaintTo(dc); });
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            PaintTo(reinterpret_cast<HDC>(wp));
-            return 1;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(fontHandle_.Get());
         case WM_SIZE:

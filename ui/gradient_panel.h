@@ -32,7 +32,7 @@ class TGradientPanel : public win::StyledControl {
     void SetFont(const FontSpec& font);
 
     // Draws the panel's own pixels (not its children) onto dc.
-    void PaintTo(HDC dc);
+    void PaintTo(HDC dc) override;
 
   private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -53,18 +53,11 @@ void TLevelProgressBar::PaintTo(HDC dc) {
 }
 
 LRESULT TLevelProgressBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // Rounded corners show what lies behind the bar.
+    LRESULT painted = 0;
+    PaintMode mode = props_.rounded ? PaintMode::kBufferedOverParent : PaintMode::kBuffered;
+    if (HandlePaint(msg, wp, mode, painted)) return painted;
     switch (msg) {
-        case WM_PAINT: {
-            win::PaintScope paint(Handle());
-            win::PaintBuffered(Handle(), paint.Get(), !props_.rounded,
-                               [this](HDC dc) { PaintTo(dc); });
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            PaintTo(reinterpret_cast<HDC>(wp));
-            return 1;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_SIZE:
             Changed();
             return 0;

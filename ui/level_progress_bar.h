@@ -41,7 +41,7 @@ class TLevelProgressBar : public win::StyledControl {
 
     // Draws the bar onto dc; with Rounded the corner pixels of dc stay as
     // they are.
-    void PaintTo(HDC dc);
+    void PaintTo(HDC dc) override;
 
   private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

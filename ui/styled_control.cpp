@@ -1,5 +1,8 @@
 #include "ui/styled_control.h"
 
+#include "base/win/unique_handle.h"
+#include "ui/styled_gdi.h"
+
 namespace pellion::win {
 
 int StyledControl::Width() const {
@@ -29,6 +32,30 @@ void StyledControl::CreateChild(const wchar_t* className, HWND parent, int x, in
     RegisterClassOnce(className, 0, nullptr);
     Create(exStyle, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | extraStyle, x, y,
            width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+bool StyledControl::HandlePaint(UINT msg, WPARAM wp, PaintMode mode, LRESULT& result) {
+    switch (msg) {
+        case WM_PAINT: {
+            PaintScope paint(Handle());
+            if (mode == PaintMode::kDirect) {
+                PaintTo(paint.Get());
+            } else {
+                PaintBuffered(Handle(), paint.Get(), mode == PaintMode::kBuffered,
+                              [this](HDC dc) { PaintTo(dc); });
+            }
+            result = 0;
+            return true;
+        }
+        case WM_PRINTCLIENT:
+            PaintTo(reinterpret_cast<HDC>(wp));
+            result = 1;
+            return true;
+        case WM_ERASEBKGND:
+            result = 1;
+            return true;
+    }
+    return false;
 }
 
 void StyledControl::Changed() {

@@ -17,8 +17,20 @@ class StyledControl : public Window {
     void SetBounds(int x, int y, int width, int height);
     // Paints now instead of at the next message pump.
     void Repaint();
+    // Draws the whole control into `dc`: the screen, a memory bitmap or a
+    // print of the parent.
+    virtual void PaintTo(HDC dc) = 0;
 
   protected:
+    enum class PaintMode {
+        kDirect,              // straight onto the screen (the control keeps its own bitmap)
+        kBuffered,            // through an off-screen bitmap, every pixel painted
+        kBufferedOverParent,  // the same, over what lies behind the control
+    };
+    // Answers WM_PAINT, WM_PRINTCLIENT and WM_ERASEBKGND (never erased: the
+    // paint covers every pixel). True, with `result` set, when `msg` was one.
+    bool HandlePaint(UINT msg, WPARAM wp, PaintMode mode, LRESULT& result);
+
     // Registers `className` (no background brush: the controls paint every
     // pixel themselves) and creates the control as a visible child.
     void CreateChild(const wchar_t* className, HWND parent, int x, int y, int width, int height,
