@@ -8,8 +8,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 cross="$build/cross"
 
 echo "== sizes"
-printf 'installer:                %8d bytes\n' "$(stat -c %s "$cross/app/PellionSetup.exe")"
-printf 'minimal static GUI program: %6d bytes\n' "$(stat -c %s "$cross/tests/bench/minimal_msgbox.exe")"
+cmake --build "$cross" --target installer_bare startup_bench minimal_msgbox >/dev/null
+bare=$(stat -c %s "$cross/app/installer_bare.exe")
+minimal=$(stat -c %s "$cross/tests/bench/minimal_msgbox.exe")
+printf 'installer with the sample payload: %9d bytes\n' "$(stat -c %s "$cross/app/PellionSetup.exe")"
+printf 'installer without payload:         %9d bytes\n' "$bare"
+printf 'minimal static mingw GUI program:  %9d bytes (ratio %s)\n' "$minimal" \
+    "$(awk -v a="$bare" -v b="$minimal" 'BEGIN { printf "%.1f", a / b }')"
 
 echo "== start-up: process start until the DOSBox notice is visible (64-bit prefix, warm Wine)"
 python3 "$here/bench_startup.py" "$build"
