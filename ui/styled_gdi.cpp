@@ -62,12 +62,12 @@ void ExecuteDrawList(HDC dc, const DrawList& list, HFONT font) {
     }
 }
 
-UniqueFont CreateFontFrom(const FontSpec& spec) {
+UniqueFont CreateFontFrom(const FontSpec& look) {
     HFONT font =
-        ::CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+        ::CreateFontW(look.height, 0, 0, 0, look.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                      DEFAULT_PITCH | FF_DONTCARE, Widen(spec.face).c_str());
-    if (!font) RaiseLastError("CreateFontW", spec.face);
+                      DEFAULT_PITCH | FF_DONTCARE, Widen(look.face).c_str());
+    if (!font) RaiseLastError("CreateFontW", look.face);
     return UniqueFont(font);
 }
 

@@ -18,7 +18,7 @@ ColorRef SystemColor(int index);
 // Executes `list` on dc; Text operations use `font`.
 void ExecuteDrawList(HDC dc, const DrawList& list, HFONT font);
 
-UniqueFont CreateFontFrom(const FontSpec& spec);
+UniqueFont CreateFontFrom(const FontSpec& look);
 TextSize MeasureText(HDC dc, HFONT font, const std::string& text);
 
 // A top-down 32 bits-per-pixel DIB section, so pixels keep their exact
