@@ -3,6 +3,9 @@
 
 MAKEFLAGS    += --no-print-directory
 BUILD        ?= build
+# Absolute: Wine refuses a relative WINEPREFIX, and every path below may
+# reach Wine.
+override BUILD := $(abspath $(BUILD))
 HOST_DIR     := $(BUILD)/host
 CROSS_DIR    := $(BUILD)/cross
 PAYLOAD_SEED ?= 0x2F6B1D93

@@ -11,7 +11,7 @@
 #include "install/dosbox_path.h"
 #include "install/ucargo.h"
 #include "install/ucargo_text.h"
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
 namespace pellion {
 

@@ -11,7 +11,7 @@
 #include "app/gate_rules.h"
 #include "base/win/application.h"
 #include "base/win/dll_search.h"
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 #include "ui/tfmMain.h"
 
 namespace {

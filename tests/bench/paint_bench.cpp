@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "ui/gradient_backdrop.h"
-#include "ui/styled_gdi.h"
+#include "ui/controls/gradient_backdrop.h"
+#include "ui/controls/styled_gdi.h"
 
 namespace {
 

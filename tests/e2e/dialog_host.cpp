@@ -27,7 +27,7 @@
 #include "base/win/dll_search.h"
 #include "base/win/unique_handle.h"
 #include "base/win/wide.h"
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
 namespace {
 

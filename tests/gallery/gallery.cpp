@@ -14,11 +14,11 @@
 
 #include "base/win/unique_handle.h"
 #include "base/win/wide.h"
-#include "ui/gradient_backdrop.h"
-#include "ui/gradient_button.h"
-#include "ui/gradient_panel.h"
-#include "ui/level_progress_bar.h"
-#include "ui/styled_gdi.h"
+#include "ui/controls/gradient_backdrop.h"
+#include "ui/controls/gradient_button.h"
+#include "ui/controls/gradient_panel.h"
+#include "ui/controls/level_progress_bar.h"
+#include "ui/controls/styled_gdi.h"
 
 namespace pellion {
 namespace {

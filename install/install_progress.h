@@ -1,0 +1,40 @@
+#pragma once
+// What the install run needs of its progress window, in the order it uses
+// it. The progress window (ui/fmiProgress) implements it; the caller of the
+// run hands in a factory, so install/ never depends on the forms and the
+// run can be driven by a scripted stand-in in tests.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace pellion {
+
+class InstallProgress {
+  public:
+    virtual ~InstallProgress() = default;
+
+    virtual void SetProgramName(const std::string& text) = 0;
+    virtual void SetStage(const std::string& text) = 0;
+    // Shows the window without blocking (not modal).
+    virtual void Show() = 0;
+    // Byte total of the run (shown unsigned): shows the bar and the counters
+    // and starts them at zero.
+    virtual void SetTotal(int32_t total) = 0;
+    // Full path of the file about to be written; counts files.
+    virtual void SetCurrentFile(const std::string& path) = 0;
+    // Bytes written so far. Processes pending window messages when the value
+    // changed: this is where Pause, Resume and Cancel take effect, so the run
+    // may stay suspended inside this call while the user has paused.
+    virtual void SetPosition(int32_t position) = 0;
+    // Set by Cancel or a close request; read after every file.
+    virtual bool Cancelled() const = 0;
+    // The end state: waits for "OK" while the cancel flag is clear, returns
+    // at once when it is set, and leaves the flag as it was on entry.
+    virtual void WaitForOk() = 0;
+};
+
+using InstallProgressFactory = std::function<std::unique_ptr<InstallProgress>()>;
+
+}  // namespace pellion

@@ -1,0 +1,30 @@
+#pragma once
+// The install run that the main window's "Install" starts: the drive check
+// of the chosen folder, then the whole installation under the progress
+// window, with the closing step for the kind of system. Both run on the GUI
+// thread and tell the user about problems themselves.
+
+#include <string>
+
+#include "install/install_progress.h"
+
+namespace pellion {
+
+// True when the folder text's drive (its first three characters) is a
+// removable, fixed or remote drive; otherwise shows "Install Directory is
+// not on a valid device." and answers false, creating nothing.
+bool ValidateInstallFolder(const std::string& folder);
+
+// Installs the payload into `folder` (as typed: normalised here). The
+// progress window comes from `makeProgress` and is released before the
+// final message. Answers true only when every file was written and dated
+// and the run was not cancelled. Errors raised by the payload reader or the
+// shell pass to the caller unchanged, with everything released.
+bool RunInstall(const std::string& folder, const InstallProgressFactory& makeProgress);
+
+// Whether the maker's menu program "kxmenu.exe" lies in the parent of
+// `folder` (which ends in a backslash); false when that parent is a drive
+// root or there is none.
+bool HasMenuProgram(const std::string& folder);
+
+}  // namespace pellion

@@ -1,0 +1,107 @@
+#include "ui/controls/level_progress_bar_look.h"
+
+#include <algorithm>
+
+namespace pellion {
+
+int ProgressPercent(int min, int max, int position) {
+    int64_t range = int64_t(max) - min;
+    if (range == 0) return 0;
+    int64_t done = (int64_t(position) - min) * 100;
+    if (range < 0) {
+        range = -range;
+        done = -done;
+    }
+    return int(std::clamp<int64_t>(RoundHalfEven(done, range), 0, 100));
+}
+
+int ProgressLevel(const ProgressBarProps& props, int percent) {
+    if (percent < props.level1Perc) return 0;
+    if (percent < props.level2Perc) return 1;
+    if (percent > 99) return 3;
+    return 2;
+}
+
+int FilledLength(int innerLength, int percent) {
+    if (percent <= 0 || innerLength <= 0) return 0;
+    return int(RoundHalfEven(int64_t(innerLength) * percent, 100));
+}
+
+std::vector<Extent> ProgressBlocks(int filled) {
+    std::vector<Extent> blocks;
+    if (filled <= 9) {
+        if (filled > 1) blocks.push_back({2, filled + 1});
+        return blocks;
+    }
+    int count = filled / kBlockPitch, rest = filled % kBlockPitch;
+    for (int k = 0; k < count; ++k) blocks.push_back({2 + kBlockPitch * k, 9 + kBlockPitch * k});
+    if (rest > 2) {
+        int left = blocks.back().right + 2;
+        blocks.push_back({left, left + rest - 1});
+    }
+    return blocks;
+}
+
+std::string ProgressText(const ProgressBarProps& props) {
+    if (!props.showPosition) return std::string();
+    if (!props.showPercentage) return std::to_string(props.position);
+    return std::to_string(ProgressPercent(props.min, props.max, props.position)) + "%";
+}
+
+namespace {
+
+void Background(DrawList& out, const ProgressBarProps& p, const Rect& r, SystemColorSource sys) {
+    ColorRef back = ResolveColor(p.backgroundColor, sys);
+    ColorRef pen = p.showBorder ? ResolveColor(p.borderColor, sys) : back;
+    DrawOp op;
+    op.rect = r;
+    op.fill = back;
+    op.pen = pen;
+    if (p.rounded) {
+        out.Fill(r, kTransparentKey);
+        op.kind = DrawOp::Kind::RoundRect;
+        op.hasFill = true;
+        op.corner = kBarCorner;
+        out.ops.push_back(op);
+    } else {
+        out.Fill(r, back);
+        op.kind = DrawOp::Kind::Frame;
+        out.ops.push_back(op);
+    }
+}
+
+// A tube: pale (ColorTo) at both edges, the level colour in the middle.
+void Block(DrawList& out, const ProgressBarProps& p, const Rect& b, ColorRef c, ColorRef pale) {
+    if (!p.showGradient) {
+        out.Fill(b, c);
+        return;
+    }
+    int mid = b.top + (b.bottom - b.top) / 2;
+    BandFill(out, Rect{b.left, b.top, b.right, mid}, pale, c, p.steps, BandStyle::HalfBlock);
+    BandFill(out, Rect{b.left, mid, b.right, b.bottom}, c, pale, p.steps, BandStyle::HalfBlock);
+}
+
+}  // namespace
+
+DrawList ProgressBarLook(const ProgressBarProps& p, int width, int height, TextSize text,
+                         TColor fontColor, SystemColorSource system) {
+    DrawList out;
+    Rect r{0, 0, width, height};
+    if (r.Empty()) return out;
+    Background(out, p, r, system);
+    int percent = ProgressPercent(p.min, p.max, p.position);
+    const LevelColors& level = p.levels[ProgressLevel(p, percent)];
+    ColorRef c = ResolveColor(level.color, system), pale = ResolveColor(level.colorTo, system);
+    int top = r.top + 2, bottom = r.bottom - 2;
+    if (bottom > top) {
+        for (const Extent& x : ProgressBlocks(FilledLength(width - 2, percent)))
+            Block(out, p, Rect{r.left + x.left, top, r.left + x.right, bottom}, c, pale);
+    }
+    out.text = ProgressText(p);
+    if (!out.text.empty())
+        out.Text(r.left + width / 2 - text.width / 2, r.top + height / 2 - text.height / 2,
+                 ResolveColor(fontColor, system));
+    return out;
+}
+
+}  // namespace pellion
