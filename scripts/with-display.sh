@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Runs a command with an X display: the caller's own, or a private Xvfb that
-# lives exactly as long as the command.
+# lives exactly as long as the command. Xvfb picks a free display number
+# itself (-displayfd), so runs that share a machine never race for one.
 set -u
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec "$@"
 fi
-for n in $(seq 90 130); do
-  [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || break
-done
-Xvfb ":${n}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+fifo=$(mktemp -u /tmp/pellion-xvfb.XXXXXX)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null' EXIT
+trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -f "$fifo"' EXIT
+n=$(timeout 20 head -n1 "$fifo")
+if [ -z "$n" ]; then
+  echo "with-display: Xvfb did not start" >&2
+  exit 1
+fi
 export DISPLAY=":${n}"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 "$@"
