@@ -32,3 +32,8 @@ echo "(ratio: from scratch / from the kept bitmap)"
 echo "== payload decode: generated 200 MB product, about 2:1 (32-bit prefix, warm Wine)"
 cmake --build "$wine_build" --target payload_bench >/dev/null
 WINE_BUILD="$wine_build" python3 "$here/bench_payload.py" "$build"
+
+echo "== progress window: processor share while paused and waiting for OK; SetPosition vs a 4 KiB file (64-bit prefix)"
+cmake --build "$wine_build" --target progress_bench >/dev/null
+python3 "$here/../tests/harness/wine_harness.py" exec "$build/bench-wine" win64 \
+    "$wine_build/tests/bench/progress_bench.exe" | grep -v '^\[progress_bench'

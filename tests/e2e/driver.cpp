@@ -12,6 +12,7 @@
 //   input HWND VK [ctrl]          real key input (SendInput) after bringing HWND forward
 //   close HWND                    the close box (WM_SYSCOMMAND SC_CLOSE)
 //   click HWND X Y                posts move, left down and left up at client X,Y
+//                                 to the innermost window there
 //   clipboard                     the clipboard's text
 //   gdi PID                       GDI and USER object counts of a process
 //   record FILE                   appends this process's command line to FILE
@@ -234,10 +235,16 @@ int Input(HWND top, int vk, bool ctrl) {
 }
 
 int Click(HWND top, int x, int y) {
+    // Down to the innermost visible window at the point: drawn buttons sit
+    // inside panels.
     POINT pt{x, y};
-    HWND target = ChildWindowFromPointEx(top, pt, CWP_SKIPINVISIBLE);
-    if (!target) target = top;
-    MapWindowPoints(top, target, &pt, 1);
+    HWND target = top;
+    for (;;) {
+        HWND child = ChildWindowFromPointEx(target, pt, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (!child || child == target) break;
+        MapWindowPoints(target, child, &pt, 1);
+        target = child;
+    }
     LPARAM at = MAKELPARAM(pt.x, pt.y);
     PostMessageW(target, WM_MOUSEMOVE, 0, at);
     PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
