@@ -27,3 +27,7 @@ echo "(ratio: from scratch / from the kept bitmap)"
 echo "== payload decode: generated 200 MB product, about 2:1 (32-bit prefix, warm Wine)"
 cmake --build "$cross" --target payload_bench >/dev/null
 python3 "$here/bench_payload.py" "$build"
+
+echo "== install: the whole run over the generated 200 MB product vs plain extraction (32-bit prefix)"
+cmake --build "$cross" --target install_bench extract_bench install_host >/dev/null
+python3 "$here/bench_install.py" "$build"
