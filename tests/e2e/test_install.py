@@ -152,6 +152,27 @@ class Win32Closing(InstallScenario):
 
 
 class Win64Closing(InstallScenario):
+    def test_dosbox_set_up_for_plain_and_blank_folders(self):
+        pre = self.prepared("win64")
+        for folder in ("c:\\kx", "C:\\My Games\\kx"):
+            with self.subTest(folder=folder):
+                proc = self.start_install(pre, folder)
+                self.confirm_ok_state(pre, proc)
+                # The set-up's own message, while the progress window is up.
+                hwnd = self.wait_window(pre, "*", DIALOG, proc=proc)
+                dump = self.dump(pre, hwnd)
+                self.assertTrue(any("DOSbox" in t for t in dump.texts()), dump.describe())
+                self.press(pre, hwnd, "OK")
+                self.assertEqual(self.finished(proc), INSTALLED)  # nothing more shown
+                host = self.folder(pre, folder[:1].upper() + folder[1:])
+                self.assert_installed(host, extra=["dosbox.conf"])
+                target, args, *_ = self.link(
+                    pre, f"C:\\users\\{pre.user}\\Desktop\\V DOSbox.lnk")
+                self.assertTrue(target.lower().endswith("dosbox.exe"), target)
+                self.assertIn("-conf", args)
+                self.assertIn(folder.lower() + "\\dosbox.conf", args.lower())
+                self.assertTrue((pre.desktop / "Print F.lnk").exists())
+
     def test_menu_program_in_the_parent_means_no_dosbox_set_up(self):
         pre = self.prepared("win64")
         parent = self.folder(pre, "C:\\tovarin")
