@@ -37,3 +37,7 @@ echo "== progress window: processor share while paused and waiting for OK; SetPo
 cmake --build "$wine_build" --target progress_bench >/dev/null
 python3 "$here/../tests/harness/wine_harness.py" exec "$build/bench-wine" win64 \
     "$wine_build/tests/bench/progress_bench.exe" | grep -v '^\[progress_bench'
+
+echo "== install: the whole run over the generated 200 MB product vs plain extraction (64-bit prefix)"
+cmake --build "$wine_build" --target install_bench extract_bench install_host >/dev/null
+WINE_BUILD="$wine_build" python3 "$here/bench_install.py" "$build"
