@@ -26,9 +26,9 @@ add_executable(install_bench EXCLUDE_FROM_ALL WIN32 ${CMAKE_SOURCE_DIR}/tests/e2
                ${BENCH_DIR}/items/payload.rc)
 target_link_libraries(install_bench PRIVATE pellion_win psapi)
 target_link_options(install_bench PRIVATE -municode -Wl,--file-alignment,4096
-                    -Wl,--large-address-aware)
+                    ${LARGE_ADDRESS_AWARE})
 add_executable(extract_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tests/bench/extract_bench.cpp
                ${BENCH_DIR}/items/payload.rc)
 target_link_libraries(extract_bench PRIVATE pellion_win psapi)
 target_link_options(extract_bench PRIVATE -mconsole -Wl,--file-alignment,4096
-                    -Wl,--large-address-aware)
+                    ${LARGE_ADDRESS_AWARE})
