@@ -11,10 +11,7 @@ import wineprefix  # noqa: E402
 
 build = Path(sys.argv[1])
 exe = build / "cross/tests/payload/payload_bench.exe"
-root = build / "bench-wine"
-if not (root / "win32" / "ready").exists():
-    (root / "scenarios").mkdir(parents=True, exist_ok=True)
-    wineprefix.make_template(root, "win32")
+root = wineprefix.ensure_template(build / "bench-wine", "win32")
 rc_all = 0
 with wineprefix.Prefix(root, "win32", name="payload-bench") as pre:
     bench = pre.install_copy(exe, "C:\\bench")
