@@ -12,8 +12,14 @@ PAYLOAD_SEED ?= 0x2F6B1D93
 PRODUCT_DIR  ?= product
 JOBS         ?= $(shell nproc)
 CTEST_JOBS   ?= 3
-CMAKE_ARGS   := -DPAYLOAD_SEED=$(PAYLOAD_SEED) -DCMAKE_BUILD_TYPE=Release \
-                -DPRODUCT_DIR=$(abspath $(PRODUCT_DIR))
+CMAKE_ARGS   := -DPAYLOAD_SEED=$(PAYLOAD_SEED) -DCMAKE_BUILD_TYPE=Release
+# The payload packer is a host tool that the cross build runs.
+PACKER       := $(HOST_DIR)/tools/payload_packer
+# The one configure command of each build folder.
+CONFIGURE_HOST  := cmake -S . -B $(HOST_DIR) $(CMAKE_ARGS) >/dev/null
+CONFIGURE_CROSS := cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
+                   -DPRODUCT_DIR=$(abspath $(PRODUCT_DIR)) \
+                   -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-w64-mingw32.cmake >/dev/null
 
 .PHONY: all deps host packer cross installer run test test-unit test-win32 test-e2e bench gallery clean
 
@@ -23,24 +29,20 @@ deps:
 	@bash scripts/deps.sh
 
 host: deps
-	@cmake -S . -B $(HOST_DIR) $(CMAKE_ARGS) >/dev/null
+	@$(CONFIGURE_HOST)
 	@cmake --build $(HOST_DIR) -j $(JOBS)
 
-# The payload packer is a host tool that the cross build runs.
-PACKER := $(abspath $(HOST_DIR))/tools/payload_packer
 packer: deps
-	@cmake -S . -B $(HOST_DIR) $(CMAKE_ARGS) >/dev/null
+	@$(CONFIGURE_HOST)
 	@cmake --build $(HOST_DIR) -j $(JOBS) --target payload_packer >/dev/null
 
 cross: packer
-	@cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
-	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-w64-mingw32.cmake >/dev/null
+	@$(CONFIGURE_CROSS)
 	@cmake --build $(CROSS_DIR) -j $(JOBS)
 
 # Builds the installer; its path is the last line printed.
 installer: packer
-	@cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
-	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-w64-mingw32.cmake >/dev/null
+	@$(CONFIGURE_CROSS)
 	@cmake --build $(CROSS_DIR) -j $(JOBS) --target installer
 	@echo "size: $$(stat -c %s $(CROSS_DIR)/app/PellionSetup.exe) bytes"
 	@realpath $(CROSS_DIR)/app/PellionSetup.exe
@@ -71,8 +73,7 @@ test-e2e: cross
 # Screenshots every styled control in its states under Xvfb; the PNG's path is
 # the last line printed.
 gallery: packer
-	@cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
-	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-w64-mingw32.cmake >/dev/null
+	@$(CONFIGURE_CROSS)
 	@cmake --build $(CROSS_DIR) -j $(JOBS) --target gallery >/dev/null
 	@scripts/with-display.sh python3 tests/gallery/shoot.py $(CROSS_DIR)/tests/gallery/gallery.exe \
 	    $(BUILD)/gallery
