@@ -54,7 +54,8 @@ def includes(path):
 
 
 def direction_problems(root):
-    for path in sorted(root.rglob("*")):
+    tops = sorted({group.split("/")[0] for group in ALLOWED})
+    for path in sorted(p for top in tops for p in (root / top).rglob("*")):
         rel = path.relative_to(root).as_posix()
         group = group_of(rel)
         if path.suffix not in (".h", ".cpp") or group is None:

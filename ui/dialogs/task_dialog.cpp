@@ -192,7 +192,7 @@ int TCustomTaskDialog::ExecuteSystemDialog() {
     c.pszWindowTitle = title.Get();  // absent: the system shows the exe's name
     c.pszMainInstruction = instruction.Get();
     c.pszContent = content.Get();
-    c.dwCommonButtons = CommonButtons & 0x3F;
+    c.dwCommonButtons = CommonButtons & kAllCommonButtons;
     c.cButtons = UINT(buttons.size());
     c.pButtons = buttons.empty() ? nullptr : buttons.data();
     c.nDefaultButton = DefaultButton;

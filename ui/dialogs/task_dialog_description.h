@@ -44,6 +44,8 @@ enum TaskDialogCommonButton : unsigned {
     cbClose = 32,
 };
 using TaskDialogCommonButtons = unsigned;
+inline constexpr TaskDialogCommonButtons kAllCommonButtons =
+    cbOK | cbYes | cbNo | cbCancel | cbRetry | cbClose;
 
 // Members of Options. Only AllowCancel is used: Escape and the close box end
 // the dialog with Cancel.
