@@ -13,8 +13,17 @@ PAYLOAD_SEED ?= 0x2F6B1D93
 PRODUCT_DIR  ?= product
 JOBS         ?= $(shell nproc)
 CTEST_JOBS   ?= 3
-CMAKE_ARGS   := -DPAYLOAD_SEED=$(PAYLOAD_SEED) -DCMAKE_BUILD_TYPE=Release \
-                -DPRODUCT_DIR=$(abspath $(PRODUCT_DIR))
+CMAKE_ARGS   := -DPAYLOAD_SEED=$(PAYLOAD_SEED) -DCMAKE_BUILD_TYPE=Release
+# The payload packer is a host tool that the cross build runs.
+PACKER       := $(HOST_DIR)/tools/payload_packer
+# The one configure command of each build folder.
+CONFIGURE_HOST  := cmake -S . -B $(HOST_DIR) $(CMAKE_ARGS) >/dev/null
+CONFIGURE_CROSS := cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
+                   -DPRODUCT_DIR=$(abspath $(PRODUCT_DIR)) \
+                   -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-w64-mingw32.cmake >/dev/null
+CONFIGURE_CROSS64 := cmake -S . -B $(CROSS64_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
+                     -DPRODUCT_DIR=$(abspath $(PRODUCT_DIR)) \
+                     -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/x86_64-w64-mingw32.cmake >/dev/null
 
 .PHONY: all deps host packer cross cross64 wine-build installer run test test-unit test-win32 test-e2e bench gallery clean
 
@@ -31,23 +40,19 @@ deps:
 	@bash scripts/deps.sh
 
 host: deps
-	@cmake -S . -B $(HOST_DIR) $(CMAKE_ARGS) >/dev/null
+	@$(CONFIGURE_HOST)
 	@cmake --build $(HOST_DIR) -j $(JOBS)
 
-# The payload packer is a host tool that the cross build runs.
-PACKER := $(abspath $(HOST_DIR))/tools/payload_packer
 packer: deps
-	@cmake -S . -B $(HOST_DIR) $(CMAKE_ARGS) >/dev/null
+	@$(CONFIGURE_HOST)
 	@cmake --build $(HOST_DIR) -j $(JOBS) --target payload_packer >/dev/null
 
 cross: packer
-	@cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
-	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-w64-mingw32.cmake >/dev/null
+	@$(CONFIGURE_CROSS)
 	@cmake --build $(CROSS_DIR) -j $(JOBS)
 
 cross64: packer
-	@cmake -S . -B $(CROSS64_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
-	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/x86_64-w64-mingw32.cmake >/dev/null
+	@$(CONFIGURE_CROSS64)
 	@cmake --build $(CROSS64_DIR) -j $(JOBS)
 
 # The cross build whose programs this machine's Wine runs.
@@ -58,8 +63,7 @@ wine-build: cross
 
 # Builds the installer; its path is the last line printed.
 installer: packer
-	@cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
-	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-w64-mingw32.cmake >/dev/null
+	@$(CONFIGURE_CROSS)
 	@cmake --build $(CROSS_DIR) -j $(JOBS) --target installer
 	@echo "size: $$(stat -c %s $(CROSS_DIR)/app/PellionSetup.exe) bytes"
 	@realpath $(CROSS_DIR)/app/PellionSetup.exe
@@ -67,8 +71,7 @@ installer: packer
 run: installer
 	@if [ -z "$(RUNS_I386)" ]; then \
 	    echo "note: this machine does not execute 32-bit programs; running the 64-bit build"; \
-	    cmake -S . -B $(CROSS64_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
-	        -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/x86_64-w64-mingw32.cmake >/dev/null; \
+	    $(CONFIGURE_CROSS64); \
 	    cmake --build $(CROSS64_DIR) -j $(JOBS) --target installer >/dev/null; fi
 	@cmake --build $(WINE_DIR) -j $(JOBS) --target driver >/dev/null
 	@bash scripts/run-installer.sh $(WINE_DIR)/app/PellionSetup.exe $(BUILD)/run

@@ -13,11 +13,8 @@ import os  # noqa: E402
 
 build = Path(sys.argv[1])
 exe = Path(os.environ.get("WINE_BUILD", build / "cross")) / "tests/payload/payload_bench.exe"
-root = build / "bench-wine"
 arch = wineprefix.available_arches()[0]
-if not (root / arch / "ready").exists():
-    (root / "scenarios").mkdir(parents=True, exist_ok=True)
-    wineprefix.make_template(root, arch)
+root = wineprefix.ensure_template(build / "bench-wine", arch)
 rc_all = 0
 with wineprefix.Prefix(root, arch, name="payload-bench") as pre:
     bench = pre.install_copy(exe, "C:\\bench")

@@ -12,10 +12,7 @@ import os  # noqa: E402
 
 build = Path(sys.argv[1])
 cross = Path(os.environ.get("WINE_BUILD", build / "cross"))
-root = build / "bench-wine"
-if not (root / "win64" / "ready").exists():
-    (root / "scenarios").mkdir(parents=True, exist_ok=True)
-    wineprefix.make_template(root, "win64")
+root = wineprefix.ensure_template(build / "bench-wine", "win64")
 with wineprefix.Prefix(root, "win64", name="bench") as pre:
     bench = pre.install_copy(cross / "tests/bench/startup_bench.exe", "C:\\bench")
     setup = pre.install_copy(cross / "app/PellionSetup.exe", "C:\\bench")

@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """Runs the installer in a Wine prefix kept under WORKDIR.
 
+  run_installer.py [--headless] INSTALLER WORKDIR     (RUN_ARCH=win32|win64)
+
 On a real display the installer simply runs until the user closes it. With
---headless each window that appears is saved as a PNG into WORKDIR/screens,
-then closed (as with its close box), until the installer ends.
+--headless each window that appears is saved as a PNG into
+WORKDIR/screens/<arch>, then closed (as with its close box), until the
+installer ends.
 """
 
 import argparse
@@ -11,50 +14,72 @@ import os
 import subprocess
 import sys
 import time
+from dataclasses import dataclass
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "harness"))
 import wineprefix  # noqa: E402
 
+# Screenshot names of the windows we know by class; others go by their title.
+KNOWN_WINDOWS = {"tMainForm": "welcome"}
+
+
+@dataclass
+class Window:
+    hwnd: str
+    cls: str
+    title: str
+    rect: tuple  # x, y, width, height on the screen
+
+    @property
+    def shot_name(self):
+        name = KNOWN_WINDOWS.get(self.cls) or self.title or self.cls
+        return "".join(c if c.isalnum() else "-" for c in name).strip("-")
+
+
+def say(text):
+    print(f"run: {text}", flush=True)
+
 
 def prefix_for(workdir, arch):
-    root = Path(workdir) / "wine"
-    if not (root / arch / "ready").exists():
-        print(f"run: making a {arch} Wine prefix (once) ...", flush=True)
-        (root / "scenarios").mkdir(parents=True, exist_ok=True)
-        wineprefix.make_template(root, arch)
-    return wineprefix.Prefix(root, arch, reuse_dir=Path(workdir) / f"prefix-{arch}")
+    root = wineprefix.ensure_template(workdir / "wine", arch, say)
+    return wineprefix.Prefix(root, arch, reuse_dir=workdir / f"prefix-{arch}")
 
 
 def windows(pre, driver):
+    """The visible top-level windows, from the driver's list."""
     _, out = pre.run(driver, "list", timeout=30)
     rows = [line.split("\t") for line in out.splitlines() if line]
-    return [(r[0], r[2], r[3], r[4]) for r in rows if len(r) >= 5]
+    return [Window(r[0], r[2], r[3], tuple(int(v) for v in r[4].split(",")))
+            for r in rows if len(r) >= 5]
+
+
+def screenshot(window, png):
+    x, y, w, h = window.rect
+    subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage",
+                    str(png)], check=False)
 
 
 def headless(pre, exe, driver, screens):
+    """Saves and closes each new window until the installer ends (90 s at most)."""
     screens.mkdir(parents=True, exist_ok=True)
     proc = pre.spawn(exe)
-    seen, count, deadline = set(), 0, time.monotonic() + 90
+    seen, deadline = set(), time.monotonic() + 90
     while proc.poll() is None and time.monotonic() < deadline:
         time.sleep(1.0)
-        for hwnd, cls, title, rect in windows(pre, driver):
-            if hwnd in seen:
+        for window in windows(pre, driver):
+            if window.hwnd in seen:
                 continue
-            seen.add(hwnd)
-            count += 1
-            x, y, w, h = (int(v) for v in rect.split(","))
-            name = "".join(c if c.isalnum() else "-" for c in (title or cls)).strip("-")
-            png = screens / f"{count:02d}-{name}.png"
-            subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", str(png)],
-                           check=False)
-            print(f"run: window {title!r} ({cls}) -> {png}", flush=True)
+            seen.add(window.hwnd)
+            png = screens / f"{len(seen):02d}-{window.shot_name}.png"
+            screenshot(window, png)
+            say(f"window {window.title!r} ({window.cls}) -> {png}")
             time.sleep(1.0)
-            pre.run(driver, "close", hwnd, timeout=30)
+            pre.run(driver, "close", window.hwnd, timeout=30)
     if proc.poll() is None:
         proc.kill()
-    print(f"run: the installer ended with exit code {proc.returncode}")
-    print(f"run: screenshots in {screens.resolve()}")
+    say(f"the installer ended with exit code {proc.returncode}")
+    say(f"screenshots in {screens}")
 
 
 def main():
@@ -65,21 +90,28 @@ def main():
     a = ap.parse_args()
     arch = os.environ.get("RUN_ARCH", wineprefix.available_arches()[0])
     if arch not in wineprefix.available_arches():
-        sys.exit(f"run: this machine does not execute 32-bit programs, so Wine has no {arch} "
-                 f"prefix here; RUN_ARCH=win64 runs the 64-bit build")
-    pre = prefix_for(a.workdir, arch)
+        say(f"this machine does not execute 32-bit programs, so Wine has no {arch} prefix "
+            f"here; RUN_ARCH=win64 runs the 64-bit build")
+        return 1
+    installer, workdir = Path(a.installer).resolve(), Path(a.workdir).resolve()
     try:
-        exe = pre.install_copy(a.installer)
+        pre = prefix_for(workdir, arch)
+    except wineprefix.WinebootError as e:
+        say(str(e))
+        return 1
+    try:
+        exe = pre.install_copy(installer)
         if a.headless:
-            driver = Path(a.installer).resolve().parent.parent / "tests" / "e2e" / "driver.exe"
-            headless(pre, exe, pre.install_copy(driver, "C:\\tools"), Path(a.workdir) / "screens")
+            driver = installer.parent.parent / "tests" / "e2e" / "driver.exe"
+            headless(pre, exe, pre.install_copy(driver, "C:\\tools"), workdir / "screens" / arch)
         else:
-            print(f"run: starting {exe} in {pre.prefix} ({arch})", flush=True)
+            say(f"starting {exe} in {pre.prefix} ({arch})")
             rc = pre.spawn(exe).wait()
-            print(f"run: the installer ended with exit code {rc}")
+            say(f"the installer ended with exit code {rc}")
     finally:
         pre.kill_server()
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

@@ -34,6 +34,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/key_input.h"
+
 namespace {
 
 std::string Utf8(const std::wstring& w) {
@@ -163,14 +165,6 @@ BOOL CALLBACK DumpProc(HWND h, LPARAM lp) {
     return TRUE;
 }
 
-HWND FocusOf(HWND top) {
-    GUITHREADINFO gti{};
-    gti.cbSize = sizeof gti;
-    DWORD tid = GetWindowThreadProcessId(top, nullptr);
-    if (GetGUIThreadInfo(tid, &gti)) return gti.hwndFocus;
-    return nullptr;
-}
-
 int Dump(HWND h) {
     if (!IsWindow(h)) return 1;
     RECT r, c;
@@ -183,7 +177,8 @@ int Dump(HWND h) {
     Emit({Hex(h), Escape(ClassOf(h)), Escape(Text(h)), RectText(r), RectText(c), styles,
           IsWindowVisible(h) ? "visible" : "hidden", IsWindowEnabled(h) ? "enabled" : "disabled",
           Hex(GetWindow(h, GW_OWNER))});
-    DumpState st{h, FocusOf(h)};
+    HWND focus = pellion::test::FocusedControl(h);
+    DumpState st{h, focus == h ? nullptr : focus};
     EnumChildWindows(h, DumpProc, reinterpret_cast<LPARAM>(&st));
     return 0;
 }
@@ -214,33 +209,6 @@ int Press(HWND top, const std::wstring& what) {
     HWND parent = GetParent(q.found);
     PostMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(q.found), BN_CLICKED),
                  reinterpret_cast<LPARAM>(q.found));
-    return 0;
-}
-
-int PostKey(HWND top, int vk) {
-    HWND target = FocusOf(top);
-    if (!target) target = top;
-    UINT scan = MapVirtualKeyW(vk, 0);
-    PostMessageW(target, WM_KEYDOWN, vk, 1 | (scan << 16));
-    PostMessageW(target, WM_KEYUP, vk, 1 | (scan << 16) | (3u << 30));
-    return 0;
-}
-
-int Input(HWND top, int vk, bool ctrl) {
-    SetForegroundWindow(top);
-    std::vector<INPUT> in;
-    auto add = [&](WORD key, bool up) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = key;
-        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        in.push_back(i);
-    };
-    if (ctrl) add(VK_CONTROL, false);
-    add(WORD(vk), false);
-    add(WORD(vk), true);
-    if (ctrl) add(VK_CONTROL, true);
-    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
     return 0;
 }
 
@@ -389,9 +357,15 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"waitgone") return WaitGone(wcstoul(arg(2), nullptr, 10), ParseHwnd(arg(3)));
     if (cmd == L"dump") return Dump(ParseHwnd(arg(2)));
     if (cmd == L"press") return Press(ParseHwnd(arg(2)), arg(3));
-    if (cmd == L"key") return PostKey(ParseHwnd(arg(2)), _wtoi(arg(3)));
-    if (cmd == L"input")
-        return Input(ParseHwnd(arg(2)), _wtoi(arg(3)), wcscmp(arg(4), L"ctrl") == 0);
+    if (cmd == L"key") {
+        pellion::test::PostKey(ParseHwnd(arg(2)), _wtoi(arg(3)));
+        return 0;
+    }
+    if (cmd == L"input") {
+        pellion::test::SendRealKey(ParseHwnd(arg(2)), WORD(_wtoi(arg(3))),
+                                   wcscmp(arg(4), L"ctrl") == 0);
+        return 0;
+    }
     if (cmd == L"close") return PostMessageW(ParseHwnd(arg(2)), WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
     if (cmd == L"click") return Click(ParseHwnd(arg(2)), _wtoi(arg(3)), _wtoi(arg(4)));
     if (cmd == L"clipboard") return Clipboard();

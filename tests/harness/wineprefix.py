@@ -47,7 +47,13 @@ SHARED_DIRS = ("drive_c/windows/system32", "drive_c/windows/syswow64", "drive_c/
 PROFILE_LINKS = ("Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos", "Templates")
 
 
+class WinebootError(RuntimeError):
+    """wineboot could not make a prefix; the message is one line."""
+
+
 def base_env(prefix, arch, home):
+    # Wine refuses a relative WINEPREFIX, and wineboot then fails quietly.
+    prefix, home = Path(prefix).absolute(), Path(home).absolute()
     env = {k: v for k, v in os.environ.items() if not k.startswith("WINE")}
     env.update(
         WINEPREFIX=str(prefix),
@@ -83,20 +89,31 @@ def user_name():
     return getpass.getuser()
 
 
+def _wineboot(base, prefix, arch, env):
+    """Runs wineboot -i; raises WinebootError naming the prefix and Wine's
+    last message when no prefix came of it."""
+    log = base / "wineboot.log"
+    with open(log, "wb") as fh:  # a file, never a pipe: see _quiet
+        rc = subprocess.run([wine(), "wineboot", "-i"], env=env, stdin=subprocess.DEVNULL, stdout=fh,
+                            stderr=subprocess.STDOUT, timeout=300, check=False).returncode
+    _quiet(["wineserver", "-w"], env, timeout=120)
+    if (prefix / "system.reg").exists():
+        return
+    lines = [line.strip() for line in log.read_text(errors="replace").splitlines() if line.strip()]
+    why = lines[-1] if lines else f"exit code {rc}"
+    raise WinebootError(f"wineboot could not make the {arch} prefix {prefix}: {why}")
+
+
 def make_template(root, arch):
     """Creates root/<arch>/prefix with its scratch home; answers the prefix path."""
-    base = Path(root) / arch
+    base = Path(root).resolve() / arch
     if base.exists():
         shutil.rmtree(base)
     prefix, home = base / "prefix", base / "home"
     home.mkdir(parents=True)
     env = base_env(prefix, arch, home)
     _quiet(["wineserver", "-p10"], env)
-    _quiet([wine(), "wineboot", "-i"], env, timeout=300)
-    _quiet(["wineserver", "-w"], env, timeout=120)
-    if not (prefix / "system.reg").exists():
-        raise RuntimeError(f"wineboot could not make a {arch} prefix at {prefix} "
-                           f"(try: WINEPREFIX={prefix} WINEARCH={arch} {wine()} wineboot -i)")
+    _wineboot(base, prefix, arch, env)
     # Without a window manager every hide of a top-level window stalls 2 s.
     _quiet([wine(), "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/t",
             "REG_SZ", "/d", "N", "/f"], env)
@@ -119,6 +136,17 @@ def make_template(root, arch):
     return prefix
 
 
+def ensure_template(root, arch, say=print):
+    """The template of ARCH under root, made on first use (for tools that run
+    outside ctest, which makes the templates once per test run)."""
+    root = Path(root).resolve()
+    if not (root / arch / "ready").exists():
+        say(f"making a {arch} Wine prefix (once) under {root} ...")
+        (root / "scenarios").mkdir(parents=True, exist_ok=True)
+        make_template(root, arch)
+    return root
+
+
 def template_path(root, arch):
     p = Path(root) / arch / "prefix"
     if not (Path(root) / arch / "ready").exists():
@@ -132,10 +160,11 @@ class Prefix:
     def __init__(self, root, arch, name="scenario", keep=False, reuse_dir=None):
         """A fresh copy of the template, or with reuse_dir a lasting one that
         is made on first use and kept (for running the installer by hand)."""
+        root = Path(root).resolve()
         self.arch = arch
         self.keep = keep or bool(reuse_dir) or bool(os.environ.get("KEEP_PREFIX"))
         if reuse_dir:
-            self.dir = Path(reuse_dir)
+            self.dir = Path(reuse_dir).resolve()
         else:
             scenarios = Path(root) / "scenarios"
             self.dir = Path(tempfile.mkdtemp(prefix=f"{name}-{arch}-",

@@ -14,8 +14,10 @@ import random
 import sys
 from pathlib import Path
 
-SIZES_MB = {"pnx.exe": 60, "veskpnx.exe": 50, "pnx.hlp": 40, "v.ico": 25, "readme.txt": 15,
-            "lpf32.exe": 10}
+from payload_items import payload_files
+
+# Sizes of the payload's files, in install order.
+SIZES_MB = dict(zip(payload_files(), (60, 50, 40, 25, 15, 10), strict=True))
 STAMP = "v1 " + " ".join(f"{k}={v}" for k, v in SIZES_MB.items())
 
 
