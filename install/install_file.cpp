@@ -63,13 +63,15 @@ bool SetDosDateTime(HANDLE file, int32_t dosDateTime) {
     return ::SetFileTime(file, nullptr, nullptr, &utc) != 0;
 }
 
-// Fills and dates the open temporary file, closing it on the way out so
-// that it can be moved.
-bool FillTemporary(win::UniqueFile file, std::string_view content, int32_t dosDateTime,
+// Fills and dates the open temporary file, then closes it so that it can be
+// moved. (Closed here, not by the parameter's destructor: a by-value
+// parameter may live until the end of the caller's whole expression.)
+bool FillTemporary(win::UniqueFile& file, std::string_view content, int32_t dosDateTime,
                    std::string& reason) {
-    if (!WriteAll(file.Get(), content)) return Fail(reason);
-    if (!SetDosDateTime(file.Get(), dosDateTime)) return Fail(reason);
-    return true;
+    bool filled = (WriteAll(file.Get(), content) && SetDosDateTime(file.Get(), dosDateTime)) ||
+                  Fail(reason);
+    file.Reset();
+    return filled;
 }
 
 }  // namespace
@@ -80,7 +82,7 @@ bool PlaceInstalledFile(const std::string& path, std::string_view content, int32
     win::UniqueFile file = CreateTemporary(path, tempPath);
     if (!file) return Fail(reason);
     bool placed =
-        FillTemporary(std::move(file), content, dosDateTime, reason) &&
+        FillTemporary(file, content, dosDateTime, reason) &&
         (::MoveFileExW(tempPath.c_str(), Widen(path).c_str(), MOVEFILE_REPLACE_EXISTING) ||
          Fail(reason));
     if (!placed) ::DeleteFileW(tempPath.c_str());

@@ -217,7 +217,12 @@ class Prefix:
         put that path (/tmp/..., with a "/t" in it) into its command line."""
         dest = self.host(folder + "\\" + Path(exe).name)
         dest.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy(exe, dest)
+        # A new file moved into place: rewriting the file of a program that
+        # is still running from it (a second copy of a host, say) would pull
+        # its mapped pages from under it.
+        part = dest.with_name(dest.name + ".part")
+        shutil.copy(exe, part)
+        os.replace(part, dest)
         return folder + "\\" + Path(exe).name
 
     def spawn(self, exe, *args, out=None):
