@@ -189,6 +189,10 @@ void CreateShortcut(const std::string& linkPath, const std::string& target,
 }
 
 bool Is64BitWindows() {
+#if defined(_WIN64)
+    // A 64-bit build runs only on 64-bit Windows.
+    return true;
+#else
     using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
     // Absent from Windows versions without 64-bit support: looked up, not
     // imported, so the program still starts there.
@@ -200,6 +204,7 @@ bool Is64BitWindows() {
         throw EOSError("Bad process handle", ::GetLastError());
     }
     return wow64 != FALSE;
+#endif
 }
 
 void CenterInParent(HWND control) {

@@ -5,7 +5,11 @@
 set -euo pipefail
 build=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
+# The build whose programs this machine's Wine runs (the 64-bit one where
+# the kernel does not execute 32-bit code); sizes are always the shipped
+# 32-bit build's.
 cross="$build/cross"
+wine_build=${WINE_BUILD:-$cross}
 
 echo "== sizes"
 cmake --build "$cross" --target installer_bare startup_bench minimal_msgbox >/dev/null
@@ -20,10 +24,20 @@ echo "== start-up: process start until the DOSBox notice is visible (64-bit pref
 python3 "$here/bench_startup.py" "$build"
 
 echo "== paint: the main window's 492 x 390 pyramid backdrop, from scratch vs from its kept bitmap (64-bit prefix)"
+cmake --build "$wine_build" --target paint_bench >/dev/null
 python3 "$here/../tests/harness/wine_harness.py" exec "$build/bench-wine" win64 \
-    "$cross/tests/bench/paint_bench.exe" | grep -v '^\[paint_bench'
+    "$wine_build/tests/bench/paint_bench.exe" | grep -v '^\[paint_bench'
 echo "(ratio: from scratch / from the kept bitmap)"
 
 echo "== payload decode: generated 200 MB product, about 2:1 (32-bit prefix, warm Wine)"
-cmake --build "$cross" --target payload_bench >/dev/null
-python3 "$here/bench_payload.py" "$build"
+cmake --build "$wine_build" --target payload_bench >/dev/null
+WINE_BUILD="$wine_build" python3 "$here/bench_payload.py" "$build"
+
+echo "== progress window: processor share while paused and waiting for OK; SetPosition vs a 4 KiB file (64-bit prefix)"
+cmake --build "$wine_build" --target progress_bench >/dev/null
+python3 "$here/../tests/harness/wine_harness.py" exec "$build/bench-wine" win64 \
+    "$wine_build/tests/bench/progress_bench.exe" | grep -v '^\[progress_bench'
+
+echo "== install: the whole run over the generated 200 MB product vs plain extraction (64-bit prefix)"
+cmake --build "$wine_build" --target install_bench extract_bench install_host >/dev/null
+WINE_BUILD="$wine_build" python3 "$here/bench_install.py" "$build"

@@ -8,8 +8,10 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "harness"))
 import wineprefix  # noqa: E402
 
+import os  # noqa: E402
+
 build = Path(sys.argv[1])
-cross = build / "cross"
+cross = Path(os.environ.get("WINE_BUILD", build / "cross"))
 root = build / "bench-wine"
 if not (root / "win64" / "ready").exists():
     (root / "scenarios").mkdir(parents=True, exist_ok=True)

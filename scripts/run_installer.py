@@ -63,7 +63,10 @@ def main():
     ap.add_argument("installer")
     ap.add_argument("workdir")
     a = ap.parse_args()
-    arch = os.environ.get("RUN_ARCH", "win32")
+    arch = os.environ.get("RUN_ARCH", wineprefix.available_arches()[0])
+    if arch not in wineprefix.available_arches():
+        sys.exit(f"run: this machine does not execute 32-bit programs, so Wine has no {arch} "
+                 f"prefix here; RUN_ARCH=win64 runs the 64-bit build")
     pre = prefix_for(a.workdir, arch)
     try:
         exe = pre.install_copy(a.installer)

@@ -12,11 +12,22 @@
 //   input HWND VK [ctrl]          real key input (SendInput) after bringing HWND forward
 //   close HWND                    the close box (WM_SYSCOMMAND SC_CLOSE)
 //   click HWND X Y                posts move, left down and left up at client X,Y
+//                                 to the innermost window there
 //   clipboard                     the clipboard's text
 //   gdi PID                       GDI and USER object counts of a process
 //   record FILE                   appends this process's command line to FILE
 //   title CLASS                   the title of a window of CLASS, shown or not
+//   tap HWND CAPTION...           mouse click on the centre of a descendant
+//                                 with that text (self-drawn buttons); with
+//                                 several, all are queued at once
+//   hold FILE MS                  keeps FILE open without sharing for MS ms
+//                                 (prints "held" once it is open)
+//   lnk FILE                      a shortcut's target, arguments, working
+//                                 folder, description, icon file and index
 #include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -234,10 +245,16 @@ int Input(HWND top, int vk, bool ctrl) {
 }
 
 int Click(HWND top, int x, int y) {
+    // Down to the innermost visible window at the point: drawn buttons sit
+    // inside panels.
     POINT pt{x, y};
-    HWND target = ChildWindowFromPointEx(top, pt, CWP_SKIPINVISIBLE);
-    if (!target) target = top;
-    MapWindowPoints(top, target, &pt, 1);
+    HWND target = top;
+    for (;;) {
+        HWND child = ChildWindowFromPointEx(target, pt, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (!child || child == target) break;
+        MapWindowPoints(target, child, &pt, 1);
+        target = child;
+    }
     LPARAM at = MAKELPARAM(pt.x, pt.y);
     PostMessageW(target, WM_MOUSEMOVE, 0, at);
     PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -296,6 +313,71 @@ int WaitGone(DWORD ms, HWND h) {
     return 0;
 }
 
+struct TextQuery {
+    std::wstring text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK TextProc(HWND h, LPARAM lp) {
+    auto* q = reinterpret_cast<TextQuery*>(lp);
+    if (!IsWindowVisible(h) || Text(h) != q->text) return TRUE;
+    q->found = h;
+    return FALSE;
+}
+
+int Tap(HWND top, const std::wstring& caption) {
+    TextQuery q{caption};
+    EnumChildWindows(top, TextProc, reinterpret_cast<LPARAM>(&q));
+    if (!q.found) {
+        fprintf(stderr, "no control %s\n", Utf8(caption).c_str());
+        return 1;
+    }
+    RECT r;
+    GetClientRect(q.found, &r);
+    LPARAM at = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+    PostMessageW(q.found, WM_MOUSEMOVE, 0, at);
+    PostMessageW(q.found, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(q.found, WM_LBUTTONUP, 0, at);
+    return 0;
+}
+
+int Hold(const wchar_t* file, DWORD ms) {
+    HANDLE h = CreateFileW(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return 1;
+    Emit({"held"});
+    fflush(stdout);
+    Sleep(ms);
+    CloseHandle(h);
+    return 0;
+}
+
+int Link(const wchar_t* file) {
+    CoInitialize(nullptr);
+    IShellLinkW* link = nullptr;
+    IPersistFile* persist = nullptr;
+    int rc = 1;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+        SUCCEEDED(persist->Load(file, STGM_READ))) {
+        wchar_t target[MAX_PATH] = {}, args[1024] = {}, dir[MAX_PATH] = {}, desc[1024] = {},
+                icon[MAX_PATH] = {};
+        int index = -1;
+        link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+        link->GetArguments(args, 1024);
+        link->GetWorkingDirectory(dir, MAX_PATH);
+        link->GetDescription(desc, 1024);
+        link->GetIconLocation(icon, MAX_PATH, &index);
+        Emit({Escape(target), Escape(args), Escape(dir), Escape(desc), Escape(icon),
+              std::to_string(index)});
+        rc = 0;
+    }
+    if (persist) persist->Release();
+    if (link) link->Release();
+    CoUninitialize();
+    return rc;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -315,6 +397,13 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"clipboard") return Clipboard();
     if (cmd == L"gdi") return Gdi(wcstoul(arg(2), nullptr, 10));
     if (cmd == L"record") return Record(arg(2));
+    if (cmd == L"tap") {
+        for (int i = 3; i < argc; ++i)
+            if (Tap(ParseHwnd(arg(2)), arg(i))) return 1;
+        return argc > 3 ? 0 : 2;
+    }
+    if (cmd == L"hold") return Hold(arg(2), wcstoul(arg(3), nullptr, 10));
+    if (cmd == L"lnk") return Link(arg(2));
     if (cmd == L"title") {
         HWND h = FindWindowW(arg(2), nullptr);
         if (h) Emit({Escape(Text(h))});

@@ -108,9 +108,10 @@ def prefix_root(out, root):
     if root:
         return Path(root)
     root = out / "wine"
-    if not (root / "win32" / "ready").exists():
+    arch = wineprefix.available_arches()[0]
+    if not (root / arch / "ready").exists():
         (root / "scenarios").mkdir(parents=True, exist_ok=True)
-        wineprefix.make_template(root, "win32")
+        wineprefix.make_template(root, arch)
     return root
 
 
@@ -124,7 +125,8 @@ def main():
     out = Path(a.out).resolve()
     out.mkdir(parents=True, exist_ok=True)
     png = out / "gallery.png"
-    with wineprefix.Prefix(prefix_root(out, a.root), "win32", name="gallery") as pre:
+    with wineprefix.Prefix(prefix_root(out, a.root), wineprefix.available_arches()[0],
+                           name="gallery") as pre:
         exe = pre.install_copy(a.gallery, "C:\\gallery")
         ready = pre.host("C:\\gallery\\ready")
         proc = pre.spawn(exe, "C:\\gallery\\ready")
