@@ -48,44 +48,6 @@ bool TrashHolds(const std::string& content) {
     return false;
 }
 
-struct LinkFields {
-    std::string path, arguments, workingFolder, iconPath, description;
-    int iconIndex = -99;
-    WORD hotkey = 0xDEAD;
-    DWORD showCmd = 0xDEADBEEF;
-};
-
-// A second link object reads the file back. The show command comes from the
-// file bytes: after Load, Wine's GetShowCmd always answers 1.
-LinkFields LoadLink(const std::string& linkPath) {
-    LinkFields f;
-    win::ComPtr<IShellLinkW> link;
-    win::ComPtr<IPersistFile> file;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  link.PutVoid())) ||
-        FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())) ||
-        FAILED(file->Load(Widen(linkPath).c_str(), STGM_READ))) {
-        ADD_FAILURE() << "cannot load " << linkPath;
-        return f;
-    }
-    wchar_t buffer[1024];
-    auto text = [&](auto get) {
-        wmemset(buffer, L'?', 1024);
-        buffer[1023] = 0;
-        get();
-        return Narrow(buffer);
-    };
-    f.path = text([&] { link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH); });
-    f.arguments = text([&] { link->GetArguments(buffer, 1024); });
-    f.workingFolder = text([&] { link->GetWorkingDirectory(buffer, 1024); });
-    f.iconPath = text([&] { link->GetIconLocation(buffer, 1024, &f.iconIndex); });
-    f.description = text([&] { link->GetDescription(buffer, 1024); });
-    link->GetHotkey(&f.hotkey);
-    std::string bytes = ReadBytes(linkPath);
-    if (bytes.size() >= 0x40) std::memcpy(&f.showCmd, bytes.data() + 0x3C, 4);
-    return f;
-}
-
 // An install folder with a blank and the product's programs, a desktop of
 // its own, DosBoxPath as the gate would set it, and every closing message
 // recorded instead of shown.

@@ -1,12 +1,16 @@
 #pragma once
-// Scratch folders and byte-exact file access for the helper module's tests.
+// Scratch folders, byte-exact file access and shortcuts read back, for the
+// tests of the helper module and of the DOSBox set-up.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
+#include <shobjidl.h>
 
+#include <cstring>
 #include <string>
 
+#include "base/win/com.h"
 #include "base/win/unique_handle.h"
 #include "base/win/wide.h"
 #include "install/ucargo_text.h"
@@ -80,5 +84,44 @@ class ScratchFolderTest : public testing::Test {
     std::string dir_;
     std::wstring savedCwd_;
 };
+
+struct LinkFields {
+    std::string path, arguments, workingFolder, iconPath, description;
+    int iconIndex = -99;
+    WORD hotkey = 0xDEAD;
+    DWORD showCmd = 0xDEADBEEF;
+};
+
+// Reads a saved shortcut back through a second link object. The show
+// command comes from the file bytes: after Load, Wine's GetShowCmd always
+// answers 1.
+inline LinkFields LoadLink(const std::string& linkPath) {
+    LinkFields f;
+    win::ComPtr<IShellLinkW> link;
+    win::ComPtr<IPersistFile> file;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  link.PutVoid())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())) ||
+        FAILED(file->Load(Widen(linkPath).c_str(), STGM_READ))) {
+        ADD_FAILURE() << "cannot load " << linkPath;
+        return f;
+    }
+    wchar_t buffer[1024];
+    auto text = [&](auto get) {
+        wmemset(buffer, L'?', 1024);
+        buffer[1023] = 0;
+        get();
+        return Narrow(buffer);
+    };
+    f.path = text([&] { link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH); });
+    f.arguments = text([&] { link->GetArguments(buffer, 1024); });
+    f.workingFolder = text([&] { link->GetWorkingDirectory(buffer, 1024); });
+    f.iconPath = text([&] { link->GetIconLocation(buffer, 1024, &f.iconIndex); });
+    f.description = text([&] { link->GetDescription(buffer, 1024); });
+    link->GetHotkey(&f.hotkey);
+    std::string bytes = ReadBytes(linkPath);
+    if (bytes.size() >= 0x40) std::memcpy(&f.showCmd, bytes.data() + 0x3C, 4);
+    return f;
+}
 
 }  // namespace pellion::testing_util
