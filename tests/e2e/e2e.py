@@ -190,6 +190,12 @@ class Scenario(unittest.TestCase):
         return path
 
 
+def any_arch():
+    """A prefix for scenarios that need no particular Windows: the 32-bit
+    one where the machine runs it, else the 64-bit one."""
+    return wineprefix.available_arches()[0]
+
+
 def poll(predicate, timeout=10.0, step=0.1):
     end = time.monotonic() + timeout
     while time.monotonic() < end:
