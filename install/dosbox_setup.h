@@ -4,6 +4,7 @@
 // (V DOSbox.lnk, Print F.lnk) and the closing message that tells the user
 // about them.
 
+#include <functional>
 #include <string>
 
 namespace pellion {
@@ -21,5 +22,11 @@ bool WriteDosBoxConf(const std::string& productExe);
 // everything was made. Errors of CreateShortcut pass to the caller, with COM
 // left balanced.
 bool CreateDosBoxShortcuts(const std::string& installFolder, const std::string& desktopFolder);
+
+// Where the closing message goes: ShowMessage unless replaced. Tests put a
+// recorder here; an empty function restores ShowMessage. Answers the
+// presenter that was in place.
+using DosBoxMessagePresenter = std::function<void(const std::string&)>;
+DosBoxMessagePresenter SetDosBoxMessagePresenter(DosBoxMessagePresenter presenter);
 
 }  // namespace pellion

@@ -88,7 +88,8 @@ void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view ke
     fileName = header.name;
 
     const size_t bodyLength = length - kPayloadHeaderSize;
-    const size_t expected = header.declaredSize > 0 ? size_t(header.declaredSize) : 0;
+    const bool sized = header.declaredSize > 0;
+    const size_t expected = sized ? size_t(header.declaredSize) : 0;
     // Checked before anything is allocated: a corrupt length must not make
     // the installer ask for gigabytes.
     if (expected > MaxInflatedSize(bodyLength)) throw EDecompressionError("Error");
@@ -96,15 +97,23 @@ void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view ke
     // The inflated block becomes the content: no second copy. A declared
     // size within reach of the body can still be more than a 32-bit process
     // can allocate, or than a string there can hold (about 1 GiB); that is a
-    // corrupt item, not a reason to end the program.
+    // corrupt item, not a reason to end the program. Without a positive
+    // declared size the stream is still inflated (a broken one is still an
+    // error), within what its length can hold, and what it gives is dropped.
     try {
-        content = InflateFrom(source, bodyLength, expected, expected);
+        content = InflateFrom(source, bodyLength, expected,
+                              sized ? expected : MaxInflatedSize(bodyLength));
     } catch (const std::bad_alloc&) {
         std::string().swap(content);
         throw EDecompressionError("Error");
     } catch (const std::length_error&) {
         std::string().swap(content);
         throw EDecompressionError("Error");
+    }
+    if (!sized) {
+        // An empty content: the install run reports the item as unreadable.
+        std::string().swap(content);
+        return;
     }
     if (content.size() != expected) {
         std::string().swap(content);

@@ -25,15 +25,14 @@ std::string EncodePayloadItem(std::string_view name, int32_t dateTime, std::stri
 //                                   name length above 30;
 //   EDecompressionError "Error"     a body that is not one valid zlib stream,
 //                                   a declared size no body of this length
-//                                   can inflate to, or a body that inflates
-//                                   to any other length than the declared
-//                                   size (0 when the declared size is 0 or
-//                                   less).
+//                                   can inflate to, or, for a positive
+//                                   declared size, a body that inflates to
+//                                   any other length.
 // Name and date-time are set before inflation; after an error no output is
 // to be used. A stored name that is not a bare, safe file name is delivered
 // (unsafe bytes shown as '?') with empty content and no error, so the install
 // run reports an unreadable item and writes nothing. A declared size of 0 or
-// less gives empty content.
+// less gives empty content and no error, whatever the valid stream holds.
 void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view key,
                        std::string& fileName, int32_t& dateTime, std::string& content);
 

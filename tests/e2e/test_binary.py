@@ -40,6 +40,11 @@ class InstallerBinary(unittest.TestCase):
                         "libwinpthread-1.dll"):
             self.assertNotIn(runtime, dlls)
 
+    def test_large_address_aware(self):
+        # The whole decoded payload is held at once: 4 GiB on 64-bit Windows.
+        self.assertTrue(self.pe.FILE_HEADER.Characteristics & 0x20,
+                        "IMAGE_FILE_LARGE_ADDRESS_AWARE is not set")
+
     def test_sections_are_file_aligned_to_pages(self):
         self.assertEqual(self.pe.OPTIONAL_HEADER.FileAlignment, 4096)
 

@@ -21,6 +21,14 @@ void StyledControl::SetBounds(int x, int y, int width, int height) {
     ::SetWindowPos(Handle(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool StyledControl::Visible() const {
+    return (::GetWindowLongW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void StyledControl::SetVisible(bool visible) {
+    ::ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
 void StyledControl::Repaint() {
     ::InvalidateRect(Handle(), nullptr, FALSE);
     ::UpdateWindow(Handle());

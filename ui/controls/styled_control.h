@@ -15,6 +15,9 @@ class StyledControl : public Window {
     int Width() const;
     int Height() const;
     void SetBounds(int x, int y, int width, int height);
+    // Shown or hidden; showing never activates anything.
+    bool Visible() const;
+    void SetVisible(bool visible);
     // Paints now instead of at the next message pump.
     void Repaint();
     // Draws the whole control into `dc`: the screen, a memory bitmap or a

@@ -1,0 +1,78 @@
+#include "install/dosbox_conf.h"
+
+#include "install/ucargo_text.h"
+
+namespace pellion {
+
+namespace {
+
+constexpr std::string_view kCutMarker = "mount c ";
+
+// The closing text when everything was made, in its twelve pieces. Note the
+// lone CRs and LFs, the two blanks after the product name and the four-blank
+// indents: the text is shown exactly like this.
+std::string SuccessMessage(const std::string& title) {
+    std::string text;
+    text += "Pellion has been installed and shortcuts created to run it in DOSbox and another to "
+            "Print to File F.\r\rClick the ";
+    text += title;
+    text += " Icon to start ";
+    text += kProductName;
+    text += ".  ";
+    text += "To print from ";
+    text += kProductName;
+    text += ", choose \"print to file\" ";
+    text += "and always name it the single letter \"f\".\n\n";
+    text += "To send the file F to the default printer,\n";
+    text += "    click \"Print F\" icon or \r";
+    text += "    press CTRL+ALT+P.";
+    return text;
+}
+
+}  // namespace
+
+std::string CutAtMountLine(std::string_view templateText) {
+    return std::string(templateText.substr(0, templateText.find(kCutMarker)));
+}
+
+std::string QuoteIfBlank(std::string_view text) {
+    if (text.find(' ') == std::string_view::npos) return std::string(text);
+    return "\"" + std::string(text) + "\"";
+}
+
+std::string AutoexecLines(std::string_view installFolder, std::string_view exeName) {
+    std::string lines = "mount c " + QuoteIfBlank(StripTrailingBackslashes(installFolder)) + "\r\n";
+    lines += "c:\r\n";
+    lines += "del f\r\n";
+    lines += std::string(exeName) + " /ns\r\n";
+    lines += "exit\r\n";
+    return lines;
+}
+
+std::string DosBoxConfText(std::string_view templateText, std::string_view installFolder,
+                           std::string_view exeName) {
+    return CutAtMountLine(templateText) + AutoexecLines(installFolder, exeName);
+}
+
+std::string DosBoxShortcutArguments(std::string_view installFolder) {
+    return "-noconsole -conf " + QuoteIfBlank(std::string(installFolder) + kConfFile);
+}
+
+std::string DosBoxShortcutTitle() {
+    return TitleCase(FileBaseName(kShortcutIcon)) + " DOSbox";
+}
+
+std::string DosBoxClosingMessage(const tDosBoxSetupResult& result) {
+    if (result.AllMade()) return SuccessMessage(DosBoxShortcutTitle());
+    std::string text = std::string(kProductName) +
+                       " has been installed, but it is not ready to run in DOSbox: "
+                       "these files could not be written:\r\n";
+    if (!result.confWritten) text += "\r\n    " + result.confPath;
+    if (!result.dosboxLinkMade) text += "\r\n    " + result.dosboxLinkPath;
+    if (!result.printLinkMade) text += "\r\n    " + result.printLinkPath;
+    text += "\r\n\r\nA file of that name may be read-only or in use, or the disk may be full. "
+            "Fix that and run the installer again.";
+    return text;
+}
+
+}  // namespace pellion

@@ -1,0 +1,20 @@
+#pragma once
+// Puts one installed file in place without ever leaving a half-written or
+// destroyed one: the content goes to a temporary file beside the final name,
+// is dated there, and only then replaces the final name in one step.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pellion {
+
+// Writes `content` to `path` with the last-write time of `dosDateTime`
+// (packed DOS date in the upper 16 bits and time in the lower 16, taken as
+// local time). On failure answers false with the system's reason in
+// `reason`; any file already at `path` is then exactly as it was, and the
+// temporary file is gone.
+bool PlaceInstalledFile(const std::string& path, std::string_view content, int32_t dosDateTime,
+                        std::string& reason);
+
+}  // namespace pellion

@@ -1,0 +1,109 @@
+#pragma once
+// TInstProgressForm: the progress window of an install run. It shows the
+// product, the stage, the file being written, the file count and a bar with
+// a byte status line; it lets the user pause, resume and cancel, and at the
+// end waits for "OK".
+//
+// The run does its work on the GUI thread, so this window is also where the
+// user interface stays alive: it processes pending messages when the shown
+// position changes (SetPosition) and in its two waiting loops (pause and
+// the final OK). The run stays suspended inside those calls meanwhile.
+//
+// Created without an owner and shown without being modal: with the main
+// window hidden during a run it is the one window the user sees, with its
+// own taskbar button. A close request hides it (and cancels).
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "base/win/window.h"
+#include "install/install_progress.h"
+#include "ui/controls/gradient_button.h"
+#include "ui/controls/gradient_panel.h"
+#include "ui/controls/level_progress_bar.h"
+#include "ui/controls/styled_label.h"
+
+namespace pellion {
+
+// The window's controls, named as the layout names them.
+struct ProgressControls {
+    std::unique_ptr<TGradientPanel> GradientPanel1;  // information area
+    std::unique_ptr<TGradientPanel> GradientPanel2;  // button bar
+    std::unique_ptr<TStyledLabel> lbStage;
+    std::unique_ptr<TStyledLabel> lbProgramName;
+    std::unique_ptr<TStyledLabel> lbFileName;
+    std::unique_ptr<TStyledLabel> lbFiles;
+    std::unique_ptr<TLevelProgressBar> pbar;
+    std::unique_ptr<TStyledLabel> lbStatus;
+    std::unique_ptr<TGradientButton> btnPause;
+    std::unique_ptr<TGradientButton> btnCancel;
+};
+
+class TInstProgressForm : public win::Window, public InstallProgress {
+  public:
+    // Creates the window hidden (FormCreate runs).
+    TInstProgressForm();
+    ~TInstProgressForm() override;
+
+    // InstallProgress, in the order the run calls it.
+    void SetProgramName(const std::string& text) override;
+    void SetStage(const std::string& text) override;
+    void Show() override;
+    void SetTotal(int32_t total) override;
+    void SetCurrentFile(const std::string& path) override;
+    void SetPosition(int32_t position) override;
+    bool Cancelled() const override { return cancelled_; }
+    void WaitForOk() override;
+
+    void SetPaused(bool paused);
+    void SetCancelled(bool cancelled);
+
+    bool Paused() const { return paused_; }
+    uint32_t Total() const { return total_; }
+    int32_t LastShownPosition() const { return lastShownPosition_; }
+    int FileCount() const { return fileCount_; }
+    const ProgressControls& Controls() const { return c_; }
+
+  private:
+    // Builds the controls as the layout gives them (fmiProgress_layout.cpp).
+    void CreateControls();
+    void LayOutPanels();
+
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(bool& canClose);
+    void btnPauseClick(TGradientButton& sender);
+    void AltPauseClick(TGradientButton& sender);
+    void btnCancelClick(TGradientButton& sender);
+
+    // Formats the status line for `position` and centres it.
+    void ShowStatus(int32_t position);
+    void CentreInPanel1(TStyledLabel& label);
+    void CentreOnScreen();
+    // Runs pending messages; a quit request ends the processing as a cancel
+    // would (the request itself stays posted for the application's loop).
+    void ProcessMessages();
+    void PumpWhile(bool (TInstProgressForm::*condition)() const);
+    bool PauseGoesOn() const { return paused_ && !cancelled_; }
+    bool OkAwaited() const { return !cancelled_; }
+
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    ProgressControls c_;
+    bool paused_ = false;
+    bool cancelled_ = false;
+    uint32_t total_ = 0;
+    int32_t lastShownPosition_ = 0;
+    int fileCount_ = 0;
+};
+
+// What the install run is handed: makes one progress window per run.
+InstallProgressFactory ProgressFormFactory();
+
+// The user's locale thousands separator (LOCALE_STHOUSAND), UTF-8.
+std::string UserThousandsSeparator();
+
+}  // namespace pellion

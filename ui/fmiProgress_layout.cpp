@@ -1,0 +1,138 @@
+// The progress window's fixed layout: the window itself, its two gradient
+// panels, their labels, bar and buttons, with the values the window is
+// designed with (sizes and font heights for 96 dots per inch).
+#include "ui/fmiProgress.h"
+
+#include "ui/progress_rules.h"
+
+namespace pellion {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TInstProgressForm";
+constexpr int kClientWidth = 447;
+constexpr int kClientHeight = 170;
+constexpr int kButtonBarHeight = 41;
+// The standard sizeable border with system menu, minimize and maximize boxes.
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// No owner, so the window carries its own taskbar button while the main
+// window is hidden during a run.
+constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+
+constexpr TColor kOrange = 0x00018CE9;  // RGB(233, 140, 1)
+
+FontSpec Font(const char* face, int height, bool bold, TColor color) {
+    FontSpec f;
+    f.face = face;
+    f.height = height;
+    f.bold = bold;
+    f.color = color;
+    return f;
+}
+
+const FontSpec kPanelFont = Font("Tahoma", -13, true, clWhite);
+
+std::unique_ptr<TGradientPanel> Panel(HWND parent, int y, int height) {
+    auto panel = std::make_unique<TGradientPanel>(parent, 0, y, kClientWidth, height);
+    panel->SetColor(clRed);
+    panel->SetColorTo(clMaroon);
+    panel->SetFont(kPanelFont);
+    return panel;
+}
+
+std::unique_ptr<TGradientButton> Button(const TGradientPanel& panel, int x, const char* caption) {
+    auto b = std::make_unique<TGradientButton>(panel.Handle(), x, 6, 114, 26, caption);
+    b->SetColor(clRed);
+    b->SetColorTo(clBlack);
+    b->SetColorDown(kOrange);
+    b->SetColorDownTo(clRed);
+    b->SetColorHot(clRed);
+    b->SetColorHotTo(kOrange);
+    b->SetRounded(true);
+    // The panel's font, with its white.
+    b->SetFont(panel.Font());
+    return b;
+}
+
+std::unique_ptr<TStyledLabel> Label(const TGradientPanel& panel, int x, int y, const char* text,
+                                    const FontSpec& font = kPanelFont, TColor color = clRed) {
+    auto label = std::make_unique<TStyledLabel>(panel.Handle(), x, y, text);
+    label->SetFont(font);
+    label->SetColor(color);
+    return label;
+}
+
+std::unique_ptr<TLevelProgressBar> Bar(const TGradientPanel& panel) {
+    auto bar = std::make_unique<TLevelProgressBar>(panel.Handle(), 8, 92, 433, 18);
+    bar->SetFont(Font("Verdana", -13, false, clWindowText));
+    bar->SetMin(0);
+    bar->SetPosition(50);
+    bar->SetShowBorder(true);
+    bar->SetLevel1Perc(70);
+    bar->SetLevel2Perc(90);
+    bar->SetLevelColors(0, 0x0000FF00, 0x00E1FFE1);
+    bar->SetLevelColors(1, 0x0000FFFF, 0x00CAFFFF);
+    bar->SetLevelColors(2, 0x0053A9FF, 0x00A8D3FF);
+    bar->SetLevelColors(3, 0x000000FF, 0x00CACAFF);
+    return bar;
+}
+
+}  // namespace
+
+TInstProgressForm::TInstProgressForm() {
+    static HBRUSH maroon = ::CreateSolidBrush(RGB(128, 0, 0));  // lives as long as the class
+    RegisterClassOnce(kClassName, CS_HREDRAW | CS_VREDRAW, maroon);
+    RECT r{0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+    Create(kExStyle, kClassName, "Installation Progress", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+           r.right - r.left, r.bottom - r.top, nullptr);
+    CreateControls();
+    FormCreate();
+}
+
+TInstProgressForm::~TInstProgressForm() = default;
+
+void TInstProgressForm::CreateControls() {
+    c_.GradientPanel2 = Panel(Handle(), kClientHeight - kButtonBarHeight, kButtonBarHeight);
+    c_.btnPause = Button(*c_.GradientPanel2, 54, "Pause");
+    c_.btnCancel = Button(*c_.GradientPanel2, 267, "Cancel");
+    c_.btnPause->SetOnClick([this](TGradientButton& b) { btnPauseClick(b); });
+    c_.btnCancel->SetOnClick([this](TGradientButton& b) { btnCancelClick(b); });
+
+    c_.GradientPanel1 = Panel(Handle(), 0, kClientHeight - kButtonBarHeight);
+    c_.GradientPanel1->SetColorMirrorTo(clMaroon);
+    const TGradientPanel& info = *c_.GradientPanel1;
+    c_.lbStage = Label(info, 8, 10, "Initializing . . .");
+    c_.lbProgramName =
+        Label(info, 0, 41, "Installing ProgramName", Font("Tahoma", -15, true, clWhite), clRed);
+    CentreInPanel1(*c_.lbProgramName);
+    c_.lbFileName = Label(info, 10, 75, "c:\\tovarin\\vesk.exe");
+    c_.lbFiles = Label(info, 0, 73, "Files:  0");
+    c_.lbFiles->SetLeft(RightAlignedLeft(c_.GradientPanel1->Width(), c_.lbFiles->Width(),
+                                         c_.lbFiles->TextWidth("##")));
+    c_.pbar = Bar(info);
+    c_.lbStatus = Label(info, 0, 113, "0 of 123,456 bytes");
+    CentreInPanel1(*c_.lbStatus);
+}
+
+// The button bar keeps its height at the bottom; the information area
+// takes the rest. The controls inside keep their places.
+void TInstProgressForm::LayOutPanels() {
+    if (!c_.GradientPanel1 || !c_.GradientPanel2) return;
+    RECT rc{};
+    ::GetClientRect(Handle(), &rc);
+    int barTop = rc.bottom - kButtonBarHeight;
+    c_.GradientPanel2->SetBounds(0, barTop, rc.right, kButtonBarHeight);
+    c_.GradientPanel1->SetBounds(0, 0, rc.right, barTop > 0 ? barTop : 0);
+}
+
+void TInstProgressForm::CentreOnScreen() {
+    RECT r{};
+    ::GetWindowRect(Handle(), &r);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    ::SetWindowPos(Handle(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace pellion
