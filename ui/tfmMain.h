@@ -99,6 +99,10 @@ class tMainForm : public win::Window {
     // lower-cased by the edit) only when it differs from the edit's text.
     void TakeBrowsedFolder(const std::string& folder);
 
+    // Test switch: every label drawn as under the classic style (filled) or
+    // as under visual styles (transparent), whatever the system uses.
+    void ForceLabelPresentation(bool filled);
+
   private:
     void FormCreate();
     void CreateBanner();

@@ -52,6 +52,13 @@ std::unique_ptr<TStyledLabel> tMainForm::AddLabel(HWND parent, int x, int y,
     return label;
 }
 
+void tMainForm::ForceLabelPresentation(bool filled) {
+    for (auto* label : {&Label14, &Label15, &lbP1Progname, &lbP1ProgVer, &lbIns1, &lbIns2,
+                        &lbDetails, &Label13, &Label10})
+        (*label)->SetBackground(filled ? TStyledLabel::Background::kFilled
+                                       : TStyledLabel::Background::kTransparent);
+}
+
 std::unique_ptr<TGradientButton> tMainForm::AddButton(HWND parent, int x, int y,
                                                       const char* caption,
                                                       void (tMainForm::*click)()) {

@@ -145,10 +145,11 @@ TEST(MainWindow, LayoutTextsAndLabelFonts) {
     EXPECT_TRUE(::GetWindowLongW(edit.hwnd, GWL_STYLE) & ES_LOWERCASE);
 }
 
-// Under the classic style (Wine without a theme) a label fills its rectangle
-// with its parent's colour: the button face on the pages, the banner's top
-// colour there; its text is in its font's colour.
-TEST(MainWindow, LabelsUnderTheClassicStyle) {
+// Under the classic style a label fills its rectangle with its parent's
+// colour (the button face on the pages, the banner's top colour there);
+// under visual styles it leaves what lies behind it. Its text is in its
+// font's colour either way.
+TEST(MainWindow, LabelsInBothPresentations) {
     tMainForm form(&FixedWindowsFolder);
     struct Row {
         const char* text;
@@ -158,19 +159,24 @@ TEST(MainWindow, LabelsUnderTheClassicStyle) {
         {"Install Folder:", testing_util::SysRgb(COLOR_BTNFACE), {192, 192, 192}},
         {"INSTALLING", {255, 77, 0}, {255, 255, 255}},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.text);
-        Child c = Find(form.Handle(), L"TStyledLabel", r.text);
-        ASSERT_TRUE(c.hwnd);
-        int w = c.rect.right - c.rect.left, h = c.rect.bottom - c.rect.top;
-        Canvas canvas(w, h);
-        ::SendMessageW(c.hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
-        EXPECT_EQ(canvas.At(0, 0), r.fill);
-        EXPECT_EQ(canvas.At(w - 1, h - 1), r.fill);
-        int inked = 0;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) inked += canvas.At(x, y) == r.ink;
-        EXPECT_GT(inked, 10) << "no pixel in the text colour";
+    for (bool filled : {true, false}) {
+        form.ForceLabelPresentation(filled);
+        for (const Row& r : rows) {
+            SCOPED_TRACE(std::string(r.text) + (filled ? " filled" : " transparent"));
+            Child c = Find(form.Handle(), L"TStyledLabel", r.text);
+            ASSERT_TRUE(c.hwnd);
+            int w = c.rect.right - c.rect.left, h = c.rect.bottom - c.rect.top;
+            Canvas canvas(w, h);
+            ::SendMessageW(c.hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()),
+                           PRF_CLIENT);
+            Rgb corner = filled ? r.fill : testing_util::kJunk;
+            EXPECT_EQ(canvas.At(0, 0), corner);
+            EXPECT_EQ(canvas.At(w - 1, h - 1), corner);
+            int inked = 0;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) inked += canvas.At(x, y) == r.ink;
+            EXPECT_GT(inked, 10) << "no pixel in the text colour";
+        }
     }
 }
 
