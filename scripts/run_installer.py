@@ -58,7 +58,9 @@ def next_step(cls, title, controls, pages_seen):
         return ("clickctl", "Install" if page == "setup" else "Setup"), page
     if cls == "TInstProgressForm":
         return (("clickctl", "OK"), "progress") if "OK" in controls else (None, "progress")
-    answer = "No" if "No" in controls else "Yes" if "Yes" in controls else "OK"
+    # Button captions may carry a mnemonic ("&No").
+    bare = {c.replace("&", ""): c for c in controls}
+    answer = next((bare[w] for w in ("No", "Yes", "OK") if w in bare), "OK")
     return ("press", answer), "message"
 
 

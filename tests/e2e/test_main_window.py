@@ -1,6 +1,7 @@
 """The main window end to end: the real installer in fresh prefixes, driven
 as a user would, from the welcome page to the end of an install."""
 
+import time
 import unittest
 
 from e2e import INSTALLER, VK_ESCAPE, VK_RETURN, Scenario, poll
@@ -55,6 +56,14 @@ class MainWindowScenario(Scenario):
         self.key(pre, hwnd, VK_END)
         self.drive(pre, "type", hwnd, "\b" * len(self.edit(self.dump(pre, hwnd)).text) + text)
 
+    def press_caption(self, pre, hwnd, dump, wanted):
+        """Presses the button whose caption, without its mnemonic, is `wanted`."""
+        caption = next(c for c in dump.button_captions() if c.replace("&", "") == wanted)
+        self.press(pre, hwnd, caption)
+
+    def captions(self, dump):
+        return sorted(c.replace("&", "") for c in dump.button_captions())
+
     def dialog(self, pre, proc):
         hwnd = self.wait_window(pre, cls=DIALOG, proc=proc)
         return hwnd, self.dump(pre, hwnd)
@@ -64,9 +73,14 @@ class MainWindowScenario(Scenario):
         progress window, No to a question, OK to a message. Answers the
         texts of the messages in order."""
         texts, shots = [], 0
+        deadline = time.monotonic() + 120
         while proc.poll() is None:
+            self.assertLess(time.monotonic(), deadline, f"the program did not end; messages: {texts}")
             windows = [(h, c) for h, _, c, _ in self.windows(pre) if c in (DIALOG, PROGRESS)]
             for hwnd, cls in windows:
+                rc, _ = self.drive(pre, "dump", hwnd, check=False)
+                if rc != 0:
+                    continue  # gone meanwhile
                 dump = self.dump(pre, hwnd)
                 if not dump.visible:
                     continue
@@ -78,8 +92,7 @@ class MainWindowScenario(Scenario):
                 shots += 1
                 self.screenshot(pre, hwnd, f"{prefix}-{arch}-message-{shots}")
                 texts.append("\n".join(dump.texts()))
-                captions = dump.button_captions()
-                self.press(pre, hwnd, "No" if "No" in captions else "OK")
+                self.press_caption(pre, hwnd, dump, "No" if "No" in self.captions(dump) else "OK")
                 self.wait_gone(pre, hwnd)
         return texts
 
@@ -212,7 +225,7 @@ class VersionQuestion(MainWindowScenario):
                 proc = self.start(pre, INSTALLER)
                 dialog, dump = self.dialog(pre, proc)
                 self.assertIn(notice + QUESTION_TAIL, dump.texts(), dump.describe())
-                self.assertEqual(sorted(dump.button_captions()), ["Cancel", "Yes"])
+                self.assertEqual(self.captions(dump), ["Cancel", "Yes"])
                 self.screenshot(pre, dialog, f"main-version-{version}-{arch}")
                 self.press(pre, dialog, "Cancel")
                 shown = []
@@ -222,8 +235,8 @@ class VersionQuestion(MainWindowScenario):
                 self.assertEqual(shown, [], "the main window must never show")
 
                 proc = self.start(pre, INSTALLER)
-                dialog, _ = self.dialog(pre, proc)
-                self.press(pre, dialog, "Yes")
+                dialog, dump = self.dialog(pre, proc)
+                self.press_caption(pre, dialog, dump, "Yes")
                 hwnd = self.main_window(pre, proc)
                 self.assertIn(WELCOME[0], self.labels(self.dump(pre, hwnd)))
                 self.close_box(pre, hwnd)
