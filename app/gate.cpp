@@ -17,6 +17,9 @@ namespace pellion {
 
 namespace {
 
+// The notice's flags are written as the number the product uses.
+static_assert(kNoticeFlags == (MB_OKCANCEL | MB_ICONEXCLAMATION), "OK and Cancel, warning icon");
+
 // Shows the notice; OK opens the DOSBox page. Always answers false.
 bool ShowDosBoxNotice() {
     if (MessageBoxDialog(nullptr, kNoticeText, kNoticeCaption, kNoticeFlags) == IDOK) {

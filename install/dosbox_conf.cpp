@@ -13,8 +13,9 @@ constexpr std::string_view kCutMarker = "mount c ";
 // indents: the text is shown exactly like this.
 std::string SuccessMessage(const std::string& title) {
     std::string text;
-    text += "Pellion has been installed and shortcuts created to run it in DOSbox and another to "
-            "Print to File F.\r\rClick the ";
+    text +=
+        "Pellion has been installed and shortcuts created to run it in DOSbox and another to "
+        "Print to File F.\r\rClick the ";
     text += title;
     text += " Icon to start ";
     text += kProductName;
@@ -70,8 +71,9 @@ std::string DosBoxClosingMessage(const tDosBoxSetupResult& result) {
     if (!result.confWritten) text += "\r\n    " + result.confPath;
     if (!result.dosboxLinkMade) text += "\r\n    " + result.dosboxLinkPath;
     if (!result.printLinkMade) text += "\r\n    " + result.printLinkPath;
-    text += "\r\n\r\nA file of that name may be read-only or in use, or the disk may be full. "
-            "Fix that and run the installer again.";
+    text +=
+        "\r\n\r\nA file of that name may be read-only or in use, or the disk may be full. "
+        "Fix that and run the installer again.";
     return text;
 }
 

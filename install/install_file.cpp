@@ -28,8 +28,8 @@ bool Fail(std::string& reason) {
 win::UniqueFile CreateTemporary(const std::string& path, std::wstring& tempPath) {
     for (int n = 0; n < 100; ++n) {
         tempPath = Widen(path + Format(".%d", n) + kTemporarySuffix);
-        win::UniqueFile file(::CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr,
-                                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        win::UniqueFile file(::CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) return file;
         DWORD error = ::GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
@@ -79,9 +79,10 @@ bool PlaceInstalledFile(const std::string& path, std::string_view content, int32
     std::wstring tempPath;
     win::UniqueFile file = CreateTemporary(path, tempPath);
     if (!file) return Fail(reason);
-    bool placed = FillTemporary(std::move(file), content, dosDateTime, reason) &&
-                  (::MoveFileExW(tempPath.c_str(), Widen(path).c_str(), MOVEFILE_REPLACE_EXISTING) ||
-                   Fail(reason));
+    bool placed =
+        FillTemporary(std::move(file), content, dosDateTime, reason) &&
+        (::MoveFileExW(tempPath.c_str(), Widen(path).c_str(), MOVEFILE_REPLACE_EXISTING) ||
+         Fail(reason));
     if (!placed) ::DeleteFileW(tempPath.c_str());
     return placed;
 }

@@ -175,8 +175,8 @@ bool RunInstall(const std::string& typed, const InstallProgressFactory& makeProg
     {
         // Released before the final message, and on every error too.
         std::unique_ptr<InstallProgress> progress = makeProgress();
-        success = InstallUnderProgress(*progress, folder, folderMade ? nullptr : &folderFailure,
-                                       outcome);
+        success =
+            InstallUnderProgress(*progress, folder, folderMade ? nullptr : &folderFailure, outcome);
     }
     if (!outcome.empty()) ShowMessageTitled(kProductName, outcome);
     return success;

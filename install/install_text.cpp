@@ -42,8 +42,8 @@ std::string DriveProblemMessage() {
 }
 
 void tReadErrorReport::Add(std::string_view resourceName, std::string_view fileName) {
-    text_ += Format(kReadErrorPiece, std::string(resourceName).c_str(),
-                    std::string(fileName).c_str());
+    text_ +=
+        Format(kReadErrorPiece, std::string(resourceName).c_str(), std::string(fileName).c_str());
 }
 
 std::string tReadErrorReport::Text() const {

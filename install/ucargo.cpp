@@ -11,6 +11,7 @@
 #include "base/errors.h"
 #include "base/text.h"
 #include "base/win/com.h"
+#include "base/win/optional_api.h"
 #include "base/win/unique_handle.h"
 #include "base/win/wide.h"
 #include "base/win/win_error.h"
@@ -189,17 +190,20 @@ void CreateShortcut(const std::string& linkPath, const std::string& target,
 }
 
 bool Is64BitWindows() {
+#if defined(_WIN64)
+    // A 64-bit build runs only on 64-bit Windows.
+    return true;
+#else
     using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-    // Absent from Windows versions without 64-bit support: looked up, not
-    // imported, so the program still starts there.
-    auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "IsWow64Process")));
+    // Absent from Windows versions without 64-bit support.
+    auto isWow64 = win::OptionalProc<IsWow64ProcessFn>(L"kernel32.dll", "IsWow64Process");
     if (!isWow64) return false;
     BOOL wow64 = FALSE;
     if (!isWow64(::GetCurrentProcess(), &wow64)) {
         throw EOSError("Bad process handle", ::GetLastError());
     }
     return wow64 != FALSE;
+#endif
 }
 
 void CenterInParent(HWND control) {

@@ -66,8 +66,9 @@ void CreateShortcut(const std::string& linkPath, const std::string& target,
                     const std::string& arguments, const std::string& description,
                     const std::string& iconPath, int iconIndex, uint16_t hotkey);
 
-// True when this 32-bit program runs on 64-bit Windows (under WOW64); false
-// where IsWow64Process does not exist. Raises EOSError "Bad process handle"
+// True on 64-bit Windows: for this 32-bit program, when it runs under WOW64
+// (a 64-bit build always answers true); false where IsWow64Process does not
+// exist. Raises EOSError "Bad process handle"
 // when the call fails.
 bool Is64BitWindows();
 

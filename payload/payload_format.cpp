@@ -32,13 +32,13 @@ bool IsDeviceName(std::string_view name) {
            upper[3] >= '1' && upper[3] <= '9';
 }
 
-tNameProblem CharacterProblem(unsigned char c) {
-    if (c < 0x20 || c == 0x7F) return tNameProblem::kControlChar;
-    if (c >= 0x80) return tNameProblem::kNonAscii;
-    if (c == '/' || c == '\\') return tNameProblem::kFolderPart;
-    if (c == ':') return tNameProblem::kDriveOrStream;
-    if (std::strchr("<>\"|?*", c)) return tNameProblem::kForbiddenChar;
-    return tNameProblem::kNone;
+NameProblem CharacterProblem(unsigned char c) {
+    if (c < 0x20 || c == 0x7F) return NameProblem::kControlChar;
+    if (c >= 0x80) return NameProblem::kNonAscii;
+    if (c == '/' || c == '\\') return NameProblem::kFolderPart;
+    if (c == ':') return NameProblem::kDriveOrStream;
+    if (std::strchr("<>\"|?*", c)) return NameProblem::kForbiddenChar;
+    return NameProblem::kNone;
 }
 
 bool IsLeapYear(int y) {
@@ -52,8 +52,8 @@ int DaysInMonth(int y, int m) {
 
 }  // namespace
 
-bool DecodePayloadHeader(const uint8_t (&raw)[kPayloadHeaderSize], tPayloadHeader& header) {
-    tRawPayloadHeader h;
+bool DecodePayloadHeader(const uint8_t (&raw)[kPayloadHeaderSize], PayloadHeader& header) {
+    RawPayloadHeader h;
     std::memcpy(&h, raw, sizeof h);
     if (h.nameLength > kMaxPayloadNameLength) return false;
     header.bodyLength = LoadLe32(h.bodyLength);
@@ -64,8 +64,8 @@ bool DecodePayloadHeader(const uint8_t (&raw)[kPayloadHeaderSize], tPayloadHeade
     return true;
 }
 
-void EncodePayloadHeader(const tPayloadHeader& header, uint8_t (&raw)[kPayloadHeaderSize]) {
-    tRawPayloadHeader h{};
+void EncodePayloadHeader(const PayloadHeader& header, uint8_t (&raw)[kPayloadHeaderSize]) {
+    RawPayloadHeader h{};
     StoreLe32(header.bodyLength, h.bodyLength);
     StoreLe32(uint32_t(header.declaredSize), h.declaredSize);
     StoreLe32(header.contentCrc, h.contentCrc);
@@ -77,50 +77,50 @@ void EncodePayloadHeader(const tPayloadHeader& header, uint8_t (&raw)[kPayloadHe
     std::memcpy(raw, &h, sizeof h);
 }
 
-tNameProblem CheckBareFileName(std::string_view name) {
-    if (name.empty()) return tNameProblem::kEmpty;
-    if (name.size() > kMaxPayloadNameLength) return tNameProblem::kTooLong;
-    if (name == "." || name == "..") return tNameProblem::kDotName;
+NameProblem CheckBareFileName(std::string_view name) {
+    if (name.empty()) return NameProblem::kEmpty;
+    if (name.size() > kMaxPayloadNameLength) return NameProblem::kTooLong;
+    if (name == "." || name == "..") return NameProblem::kDotName;
     for (char c : name) {
-        tNameProblem problem = CharacterProblem(static_cast<unsigned char>(c));
-        if (problem != tNameProblem::kNone) return problem;
+        NameProblem problem = CharacterProblem(static_cast<unsigned char>(c));
+        if (problem != NameProblem::kNone) return problem;
     }
     // Windows drops a trailing dot or blank, so the file would get another
     // name than the one stored.
-    if (name.back() == '.' || name.back() == ' ') return tNameProblem::kTrailingDotOrBlank;
-    if (IsDeviceName(name)) return tNameProblem::kDeviceName;
-    return tNameProblem::kNone;
+    if (name.back() == '.' || name.back() == ' ') return NameProblem::kTrailingDotOrBlank;
+    if (IsDeviceName(name)) return NameProblem::kDeviceName;
+    return NameProblem::kNone;
 }
 
-const char* NameProblemText(tNameProblem problem) {
+const char* NameProblemText(NameProblem problem) {
     switch (problem) {
-        case tNameProblem::kNone:
+        case NameProblem::kNone:
             return "a bare file name";
-        case tNameProblem::kEmpty:
+        case NameProblem::kEmpty:
             return "empty name";
-        case tNameProblem::kTooLong:
+        case NameProblem::kTooLong:
             return "name longer than 30 characters";
-        case tNameProblem::kDotName:
+        case NameProblem::kDotName:
             return "not a file name (\".\" or \"..\")";
-        case tNameProblem::kFolderPart:
+        case NameProblem::kFolderPart:
             return "not a bare file name (has a folder part)";
-        case tNameProblem::kDriveOrStream:
+        case NameProblem::kDriveOrStream:
             return "not a bare file name (has a drive or colon)";
-        case tNameProblem::kForbiddenChar:
+        case NameProblem::kForbiddenChar:
             return "name has a character Windows forbids (<>\"|?*)";
-        case tNameProblem::kControlChar:
+        case NameProblem::kControlChar:
             return "name has a control character";
-        case tNameProblem::kNonAscii:
+        case NameProblem::kNonAscii:
             return "name has a non-ASCII character";
-        case tNameProblem::kTrailingDotOrBlank:
+        case NameProblem::kTrailingDotOrBlank:
             return "name ends in a dot or blank";
-        case tNameProblem::kDeviceName:
+        case NameProblem::kDeviceName:
             return "name is a reserved device name";
     }
     return "bad name";
 }
 
-bool PackDosDateTime(const tLocalDateTime& t, int32_t& packed) {
+bool PackDosDateTime(const LocalDateTime& t, int32_t& packed) {
     if (t.year < 1980 || t.year > 2107 || t.month < 1 || t.month > 12 || t.day < 1 ||
         t.day > DaysInMonth(t.year, t.month) || t.hour < 0 || t.hour > 23 || t.minute < 0 ||
         t.minute > 59 || t.second < 0 || t.second > 59)
@@ -131,9 +131,9 @@ bool PackDosDateTime(const tLocalDateTime& t, int32_t& packed) {
     return true;
 }
 
-tLocalDateTime UnpackDosDateTime(int32_t packed) {
+LocalDateTime UnpackDosDateTime(int32_t packed) {
     uint32_t v = uint32_t(packed);
-    tLocalDateTime t;
+    LocalDateTime t;
     t.year = 1980 + int(v >> 25);
     t.month = int(v >> 21 & 0xF);
     t.day = int(v >> 16 & 0x1F);

@@ -31,7 +31,7 @@ namespace pellion {
 
 // The raw header exactly as stored; byte arrays keep it free of alignment
 // and byte-order questions.
-struct tRawPayloadHeader {
+struct RawPayloadHeader {
     uint8_t bodyLength[4];
     uint8_t declaredSize[4];
     uint8_t contentCrc[4];
@@ -43,14 +43,14 @@ struct tRawPayloadHeader {
 inline constexpr size_t kPayloadHeaderSize = 47;
 inline constexpr size_t kMaxPayloadNameLength = 30;
 
-static_assert(sizeof(tRawPayloadHeader) == kPayloadHeaderSize, "header is 47 bytes, unpadded");
-static_assert(offsetof(tRawPayloadHeader, declaredSize) == 4, "declared size at 4");
-static_assert(offsetof(tRawPayloadHeader, dateTime) == 12, "date-time at 12");
-static_assert(offsetof(tRawPayloadHeader, nameLength) == 16, "name length at 16");
-static_assert(sizeof(tRawPayloadHeader::name) == kMaxPayloadNameLength, "30 name positions");
+static_assert(sizeof(RawPayloadHeader) == kPayloadHeaderSize, "header is 47 bytes, unpadded");
+static_assert(offsetof(RawPayloadHeader, declaredSize) == 4, "declared size at 4");
+static_assert(offsetof(RawPayloadHeader, dateTime) == 12, "date-time at 12");
+static_assert(offsetof(RawPayloadHeader, nameLength) == 16, "name length at 16");
+static_assert(sizeof(RawPayloadHeader::name) == kMaxPayloadNameLength, "30 name positions");
 
 // The header's fields as numbers.
-struct tPayloadHeader {
+struct PayloadHeader {
     uint32_t bodyLength = 0;
     int32_t declaredSize = 0;
     uint32_t contentCrc = 0;
@@ -60,11 +60,11 @@ struct tPayloadHeader {
 
 // Reads the fields of an unscrambled header. A name length above 30 does not
 // fit the header: answers false and leaves `header` unspecified.
-bool DecodePayloadHeader(const uint8_t (&raw)[kPayloadHeaderSize], tPayloadHeader& header);
+bool DecodePayloadHeader(const uint8_t (&raw)[kPayloadHeaderSize], PayloadHeader& header);
 
 // Writes the fields into an unscrambled header; the name must be at most 30
 // bytes (the packer checks names first).
-void EncodePayloadHeader(const tPayloadHeader& header, uint8_t (&raw)[kPayloadHeaderSize]);
+void EncodePayloadHeader(const PayloadHeader& header, uint8_t (&raw)[kPayloadHeaderSize]);
 
 // Deflate's largest expansion is 1032 output bytes per input byte, so a body
 // of n bytes can never inflate to more than this.
@@ -74,7 +74,7 @@ inline uint64_t MaxInflatedSize(uint64_t bodyLength) {
 }
 
 // Why a stored name may not be used as a file name in the install folder.
-enum class tNameProblem {
+enum class NameProblem {
     kNone,
     kEmpty,
     kTooLong,        // more than 30 characters
@@ -89,13 +89,13 @@ enum class tNameProblem {
 };
 
 // The rules both the packer and the reader apply to a stored name.
-tNameProblem CheckBareFileName(std::string_view name);
+NameProblem CheckBareFileName(std::string_view name);
 // A short English description of a problem, for the packer's messages.
-const char* NameProblemText(tNameProblem problem);
+const char* NameProblemText(NameProblem problem);
 
 // A local calendar date-time as the packer gets it from a file or a command
 // line.
-struct tLocalDateTime {
+struct LocalDateTime {
     int year = 1980, month = 1, day = 1;
     int hour = 0, minute = 0, second = 0;
 };
@@ -103,7 +103,7 @@ struct tLocalDateTime {
 // Packs a date-time into the DOS form (seconds are kept to 2-second steps,
 // an odd second rounds down). False when the value is not a calendar
 // date-time or lies outside 1980-01-01 00:00:00 .. 2107-12-31 23:59:59.
-bool PackDosDateTime(const tLocalDateTime& t, int32_t& packed);
-tLocalDateTime UnpackDosDateTime(int32_t packed);
+bool PackDosDateTime(const LocalDateTime& t, int32_t& packed);
+LocalDateTime UnpackDosDateTime(int32_t packed);
 
 }  // namespace pellion

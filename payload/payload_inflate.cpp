@@ -31,20 +31,20 @@ void ZFree(voidpf, voidpf p) {
 }
 
 // Owns one inflate stream; inflateEnd runs on every way out.
-class tInflater {
+class Inflater {
   public:
-    tInflater() {
+    Inflater() {
         stream_.zalloc = ZAlloc;
         stream_.zfree = ZFree;
         stream_.opaque = Z_NULL;
         if (inflateInit2(&stream_, MAX_WBITS) != Z_OK) Fail();
         active_ = true;
     }
-    ~tInflater() {
+    ~Inflater() {
         if (active_) inflateEnd(&stream_);
     }
-    tInflater(const tInflater&) = delete;
-    tInflater& operator=(const tInflater&) = delete;
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
 
     z_stream& Stream() { return stream_; }
     void End() {
@@ -57,9 +57,9 @@ class tInflater {
     bool active_ = false;
 };
 
-class tBufferSource : public tInflateSource {
+class BufferSource : public InflateSource {
   public:
-    tBufferSource(const uint8_t* data, size_t length) : data_(data), left_(length) {}
+    BufferSource(const uint8_t* data, size_t length) : data_(data), left_(length) {}
     size_t Next(const uint8_t*& data) override {
         size_t n = std::min(left_, kMaxZlibChunk);
         data = data_;
@@ -76,9 +76,9 @@ class tBufferSource : public tInflateSource {
 // The inflater's output: one block that grows by `step` whenever zlib has
 // filled it. Once it has reached the limit, zlib gets one spare byte instead:
 // if it writes there, the stream holds more than the limit allows.
-class tOutputBlock {
+class OutputBlock {
   public:
-    tOutputBlock(size_t first, size_t step, size_t limit, tInflateTrace* trace)
+    OutputBlock(size_t first, size_t step, size_t limit, InflateTrace* trace)
         : block_(std::min(first, limit), '\0'), step_(step), limit_(limit), trace_(trace) {
         Record();
     }
@@ -117,19 +117,19 @@ class tOutputBlock {
     std::string block_;
     size_t produced_ = 0;
     const size_t step_, limit_;
-    tInflateTrace* trace_;
+    InflateTrace* trace_;
     bool probing_ = false;
     Bytef probe_ = 0;
 };
 
 }  // namespace
 
-std::string InflateFrom(tInflateSource& source, size_t length, size_t estimate, size_t limit,
-                        tInflateTrace* trace) {
+std::string InflateFrom(InflateSource& source, size_t length, size_t estimate, size_t limit,
+                        InflateTrace* trace) {
     if (length == 0) Fail();  // not even a zlib header
     const size_t step = (length + 255) & ~size_t(255);
-    tOutputBlock out(estimate ? estimate : step, step, limit, trace);
-    tInflater inflater;
+    OutputBlock out(estimate ? estimate : step, step, limit, trace);
+    Inflater inflater;
     z_stream& z = inflater.Stream();
     bool sourceDone = false;
     for (;;) {
@@ -154,8 +154,8 @@ std::string InflateFrom(tInflateSource& source, size_t length, size_t estimate, 
 }
 
 std::string InflateBuffer(const uint8_t* input, size_t length, size_t estimate, size_t limit,
-                          tInflateTrace* trace) {
-    tBufferSource source(input, length);
+                          InflateTrace* trace) {
+    BufferSource source(input, length);
     return InflateFrom(source, length, estimate, limit, trace);
 }
 

@@ -15,15 +15,15 @@ inline constexpr size_t kNoInflateLimit = std::numeric_limits<size_t>::max();
 
 // Hands compressed input to the inflater piece by piece, so a scrambled
 // resource can be unscrambled on its way in instead of copied whole first.
-class tInflateSource {
+class InflateSource {
   public:
-    virtual ~tInflateSource() = default;
+    virtual ~InflateSource() = default;
     // Points `data` at the next piece and answers its length; 0 at the end.
     virtual size_t Next(const uint8_t*& data) = 0;
 };
 
 // The sizes the output block had, for tests of the growth rule.
-struct tInflateTrace {
+struct InflateTrace {
     std::vector<size_t> blockSizes;
 };
 
@@ -35,10 +35,10 @@ struct tInflateTrace {
 // EDecompressionError as soon as it does, so a lying length cannot make the
 // caller allocate or work without bound.
 std::string InflateBuffer(const uint8_t* input, size_t length, size_t estimate,
-                          size_t limit = kNoInflateLimit, tInflateTrace* trace = nullptr);
+                          size_t limit = kNoInflateLimit, InflateTrace* trace = nullptr);
 // The same over input that arrives in pieces totalling `length` bytes.
-std::string InflateFrom(tInflateSource& source, size_t length, size_t estimate, size_t limit,
-                        tInflateTrace* trace = nullptr);
+std::string InflateFrom(InflateSource& source, size_t length, size_t estimate, size_t limit,
+                        InflateTrace* trace = nullptr);
 
 // One zlib stream at the best compression: what the packer stores.
 std::string DeflateBest(std::string_view content);

@@ -17,11 +17,11 @@ namespace {
 // Unscrambles the body on its way into zlib, a small piece at a time: the
 // resource is never copied whole, so decoding one item needs its content
 // plus this piece.
-class tScrambledSource : public tInflateSource {
+class ScrambledSource : public InflateSource {
   public:
     static constexpr size_t kPiece = 64 * 1024;
 
-    tScrambledSource(const uint8_t* stored, size_t begin, size_t end, std::string_view key)
+    ScrambledSource(const uint8_t* stored, size_t begin, size_t end, std::string_view key)
         : stored_(stored), position_(begin), end_(end), key_(key), piece_(new uint8_t[kPiece]) {}
 
     size_t Next(const uint8_t*& data) override {
@@ -53,10 +53,10 @@ std::string Printable(std::string_view name) {
 
 std::string EncodePayloadItem(std::string_view name, int32_t dateTime, std::string_view content,
                               std::string_view key) {
-    if (CheckBareFileName(name) != tNameProblem::kNone || content.size() > 0x7FFFFFFF)
+    if (CheckBareFileName(name) != NameProblem::kNone || content.size() > 0x7FFFFFFF)
         throw std::invalid_argument("payload item needs a bare file name and under 2 GiB");
     std::string body = DeflateBest(content);
-    tPayloadHeader header;
+    PayloadHeader header;
     header.bodyLength = uint32_t(body.size());
     header.declaredSize = int32_t(content.size());
     header.contentCrc = Crc32(content);
@@ -77,10 +77,10 @@ void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view ke
     if (length < kPayloadHeaderSize) throw EReadError("Stream read error");
     uint8_t raw[kPayloadHeaderSize];
     UnscrambleCopy(key, 0, stored, raw, kPayloadHeaderSize);
-    tPayloadHeader header;
+    PayloadHeader header;
     if (!DecodePayloadHeader(raw, header)) throw EReadError("Stream read error");
     dateTime = header.dateTime;
-    if (CheckBareFileName(header.name) != tNameProblem::kNone) {
+    if (CheckBareFileName(header.name) != NameProblem::kNone) {
         fileName = Printable(header.name);
         content.clear();
         return;
@@ -93,7 +93,7 @@ void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view ke
     // Checked before anything is allocated: a corrupt length must not make
     // the installer ask for gigabytes.
     if (expected > MaxInflatedSize(bodyLength)) throw EDecompressionError("Error");
-    tScrambledSource source(stored, kPayloadHeaderSize, length, key);
+    ScrambledSource source(stored, kPayloadHeaderSize, length, key);
     // The inflated block becomes the content: no second copy. A declared
     // size within reach of the body can still be more than a 32-bit process
     // can allocate, or than a string there can hold (about 1 GiB); that is a

@@ -11,7 +11,7 @@
 namespace pellion {
 namespace {
 
-struct tResourceBytes {
+struct ResourceBytes {
     const uint8_t* data;
     size_t size;
 };
@@ -20,7 +20,7 @@ struct tResourceBytes {
 // with a 4096-byte file alignment, so they are paged in from the file as
 // they are read instead of all being copied at start. Resource handles of a
 // loaded module need no release: FreeResource does nothing on Win32.
-tResourceBytes FindOwnResource(const std::string& name) {
+ResourceBytes FindOwnResource(const std::string& name) {
     HMODULE module = ::GetModuleHandleW(nullptr);
     // FindResourceW matches string names without regard to case.
     HRSRC info = ::FindResourceW(module, win::Widen(name).c_str(), RT_RCDATA);
@@ -39,12 +39,12 @@ void ReadPayloadItem(const std::string& resourceName, std::string& fileName, int
     fileName.clear();
     std::string key;
     BuildPayloadKey(key);
-    tResourceBytes stored = FindOwnResource(resourceName);
+    ResourceBytes stored = FindOwnResource(resourceName);
     DecodePayloadItem(stored.data, stored.size, key, fileName, dateTime, content);
 }
 
 std::string ReadRawResource(const std::string& name) {
-    tResourceBytes bytes = FindOwnResource(name);
+    ResourceBytes bytes = FindOwnResource(name);
     return std::string(reinterpret_cast<const char*>(bytes.data), bytes.size);
 }
 

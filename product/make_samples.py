@@ -2,7 +2,9 @@
 """Writes the binary stand-ins of the sample product into this folder.
 
   pnx.exe, veskpnx.exe, lpf32.exe  real-mode DOS MZ programs that print one
-                                   line naming themselves and the version
+                                   line naming themselves and the version;
+                                   veskpnx.exe also leaves RAN.TXT holding
+                                   its command tail
   v.ico                            a 32x32 icon with a "V"
 
 The outputs are committed; run this again only to change them. Same script,
@@ -14,24 +16,50 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 VERSION_LINE = "Pellion Version 3.14"
+MARKER = "RAN.TXT"  # left by veskpnx.exe, holding its command tail
 
 
-def dos_program(name):
+def dos_program(name, marker=None):
     """A tiny MZ program: print a $-terminated line (INT 21h AH=09h), then
-    exit with code 0 (INT 21h AH=4Ch)."""
+    exit with code 0 (INT 21h AH=4Ch). With a marker file name it first
+    creates that file in the current folder and writes its own command tail
+    into it, a sign that it ran (and with which arguments) that a test can
+    find after a DOSBox run."""
     message = f"{name}: {VERSION_LINE} (sample stand-in)\r\n$".encode("ascii")
-    code_size = 14  # the instructions below, before the message
-    code = bytes([
+    start = bytes([
         0x0E,                    # push cs
-        0x1F,                    # pop ds          ; the message lies in the code segment
-        0xBA, code_size, 0x00,   # mov dx, message
+        0x1F,                    # pop ds          ; the texts lie in the code segment
+        0xBA, 0, 0,              # mov dx, message (patched below)
         0xB4, 0x09,              # mov ah, 09h     ; print $-terminated text
         0xCD, 0x21,              # int 21h
-        0xB8, 0x00, 0x4C,        # mov ax, 4C00h   ; exit, code 0
+    ])
+    leave_marker = bytes([
+        0xBA, 0, 0,              # mov dx, marker name (patched below)
+        0x31, 0xC9,              # xor cx, cx      ; normal attributes
+        0xB4, 0x3C,              # mov ah, 3Ch     ; create or truncate the file
+        0xCD, 0x21,              # int 21h
+        0x72, 20,                # jc exit         ; no file: just end
+        0x93,                    # xchg bx, ax     ; bx = file handle
+        0x06,                    # push es         ; es still holds the PSP segment
+        0x1F,                    # pop ds
+        0x31, 0xC9,              # xor cx, cx
+        0x8A, 0x0E, 0x80, 0x00,  # mov cl, [0080h] ; length of the command tail
+        0xBA, 0x81, 0x00,        # mov dx, 0081h   ; the tail itself
+        0xB4, 0x40,              # mov ah, 40h     ; write
+        0xCD, 0x21,              # int 21h
+        0xB4, 0x3E,              # mov ah, 3Eh     ; close
+        0xCD, 0x21,              # int 21h
+    ]) if marker else b""
+    finish = bytes([
+        0xB8, 0x00, 0x4C,        # exit: mov ax, 4C00h ; exit, code 0
         0xCD, 0x21,              # int 21h
     ])
-    assert len(code) == code_size
-    image = code + message
+    assert not marker or leave_marker[10] == len(leave_marker) - 11  # jc lands on exit
+    code = bytearray(start + leave_marker + finish)
+    code[3:5] = struct.pack("<H", len(code))  # message right after the code
+    if marker:
+        code[len(start) + 1:len(start) + 3] = struct.pack("<H", len(code) + len(message))
+    image = bytes(code) + message + (marker.encode("ascii") + b"\0" if marker else b"")
     paragraphs = (len(image) + 15) // 16
     header_size = 32  # two paragraphs, no relocations
     total = header_size + len(image)
@@ -89,9 +117,10 @@ def v_icon():
 
 
 def main():
-    for file, shown in (("pnx.exe", "PNX.EXE"), ("veskpnx.exe", "VESKPNX.EXE"),
-                        ("lpf32.exe", "LPF32.EXE")):
-        (HERE / file).write_bytes(dos_program(shown))
+    for file, shown, marker in (("pnx.exe", "PNX.EXE", None),
+                                ("veskpnx.exe", "VESKPNX.EXE", MARKER),
+                                ("lpf32.exe", "LPF32.EXE", None)):
+        (HERE / file).write_bytes(dos_program(shown, marker))
     (HERE / "v.ico").write_bytes(v_icon())
 
 

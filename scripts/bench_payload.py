@@ -9,14 +9,14 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "harness"))
 import wineprefix  # noqa: E402
 
+import os  # noqa: E402
+
 build = Path(sys.argv[1])
-exe = build / "cross/tests/payload/payload_bench.exe"
-root = build / "bench-wine"
-if not (root / "win32" / "ready").exists():
-    (root / "scenarios").mkdir(parents=True, exist_ok=True)
-    wineprefix.make_template(root, "win32")
+exe = Path(os.environ.get("WINE_BUILD", build / "cross")) / "tests/payload/payload_bench.exe"
+arch = wineprefix.available_arches()[0]
+root = wineprefix.ensure_template(build / "bench-wine", arch)
 rc_all = 0
-with wineprefix.Prefix(root, "win32", name="payload-bench") as pre:
+with wineprefix.Prefix(root, arch, name="payload-bench") as pre:
     bench = pre.install_copy(exe, "C:\\bench")
     rc, out = pre.run(bench, "speed", timeout=900)
     print(out, end="")

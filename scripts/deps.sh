@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ clang libclang-rt-14-dev zlib1g-dev googletest libgtest-dev
-  g++-mingw-w64-i686 libz-mingw-w64-dev
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine32:i386 wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick python3 python3-pefile attr
   dosbox  # runs the sample product's DOS programs in their test

@@ -7,10 +7,13 @@
 
 #include "payload/payload_format.h"
 #include "payload/payload_key.h"
+#include "payload/payload_list.h"
 
 namespace pellion::packer {
 
-const char kUsage[] =
+namespace {
+
+constexpr char kUsageHead[] =
     "Usage: payload_packer [options] SOURCE_DIR OUTPUT_DIR\n"
     "\n"
     "Packs product files from SOURCE_DIR into the installer's payload resources:\n"
@@ -19,9 +22,9 @@ const char kUsage[] =
     "best compression, all scrambled with the key of the seed; OUTPUT_DIR/payload.rc\n"
     "embeds them as RCDATA. Either every output is written or none.\n"
     "\n"
-    "Without --item the six files of the installer's payload list are packed:\n"
-    "  rs_cmd=pnx.exe rs_exe=veskpnx.exe rs_hlp=pnx.hlp rs_icon=v.ico\n"
-    "  rs_readme=readme.txt rs_lpf32=lpf32.exe\n"
+    "Without --item the six files of the installer's payload list are packed:\n";
+
+constexpr char kUsageTail[] =
     "\n"
     "Options:\n"
     "  --item RESOURCE=FILE  pack SOURCE_DIR/FILE as RESOURCE (repeatable); FILE is\n"
@@ -43,8 +46,6 @@ const char kUsage[] =
     "blank, device names such as CON or NUL.txt), a name over 30 characters, a file\n"
     "of 2 GiB or more, a date-time outside 1980-2107.\n";
 
-namespace {
-
 bool ParseSeed(const char* text, uint32_t& seed) {
     char* end = nullptr;
     errno = 0;
@@ -55,7 +56,7 @@ bool ParseSeed(const char* text, uint32_t& seed) {
 }
 
 bool ParseDate(const char* text, int32_t& packed) {
-    tLocalDateTime t;
+    LocalDateTime t;
     int used = 0;
     if (std::sscanf(text, "%4d-%2d-%2d %2d:%2d:%2d%n", &t.year, &t.month, &t.day, &t.hour,
                     &t.minute, &t.second, &used) != 6 ||
@@ -64,7 +65,7 @@ bool ParseDate(const char* text, int32_t& packed) {
     return PackDosDateTime(t, packed);
 }
 
-bool ParseItem(const std::string& text, tItemSpec& item) {
+bool ParseItem(const std::string& text, ItemSpec& item) {
     size_t eq = text.find('=');
     if (eq == std::string::npos || eq == 0) return false;
     item.resource = text.substr(0, eq);
@@ -73,10 +74,10 @@ bool ParseItem(const std::string& text, tItemSpec& item) {
 }
 
 // Handles one option that takes a value; false with `error` set on a mistake.
-bool TakeValue(const std::string& arg, const char* value, tOptions& o, std::string& error) {
+bool TakeValue(const std::string& arg, const char* value, Options& o, std::string& error) {
     if (!value) return error = arg + " needs a value", false;
     if (arg == "--item") {
-        tItemSpec item;
+        ItemSpec item;
         if (!ParseItem(value, item)) return error = "--item wants RESOURCE=FILE", false;
         o.items.push_back(item);
     } else if (arg == "--date") {
@@ -97,12 +98,24 @@ bool TakeValue(const std::string& arg, const char* value, tOptions& o, std::stri
 
 }  // namespace
 
-std::vector<tItemSpec> DefaultItems() {
-    return {{"rs_cmd", "pnx.exe"}, {"rs_exe", "veskpnx.exe"},   {"rs_hlp", "pnx.hlp"},
-            {"rs_icon", "v.ico"},  {"rs_readme", "readme.txt"}, {"rs_lpf32", "lpf32.exe"}};
+std::vector<ItemSpec> DefaultItems() {
+    std::vector<ItemSpec> items;
+    for (const PayloadItemName& item : kPayloadItems) items.push_back({item.resource, item.file});
+    return items;
 }
 
-bool ParseOptions(int argc, char** argv, tOptions& o, std::string& error) {
+std::string Usage() {
+    // The default items as RESOURCE=FILE, wrapped to lines of 78 columns.
+    std::string text = kUsageHead, line = " ";
+    for (const ItemSpec& item : DefaultItems()) {
+        std::string pair = " " + item.resource + "=" + item.file;
+        if (line.size() + pair.size() > 78) text += line + "\n", line = " ";
+        line += pair;
+    }
+    return text + line + "\n" + kUsageTail;
+}
+
+bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
     o.seed = BuiltInPayloadSeed();
     std::vector<std::string> positional;
     for (int i = 1; i < argc; ++i) {

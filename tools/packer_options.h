@@ -8,13 +8,13 @@
 
 namespace pellion::packer {
 
-struct tItemSpec {
+struct ItemSpec {
     std::string resource;  // RCDATA name, e.g. rs_cmd
     std::string file;      // bare file name inside the source folder, also the stored name
 };
 
-struct tOptions {
-    std::vector<tItemSpec> items;
+struct Options {
+    std::vector<ItemSpec> items;
     std::optional<int32_t> dateTime;  // --date, packed; else each file's last-write time
     uint32_t seed = 0;
     bool plain = false;
@@ -25,11 +25,12 @@ struct tOptions {
 };
 
 // The items the installer reads, in the order of its payload list.
-std::vector<tItemSpec> DefaultItems();
+std::vector<ItemSpec> DefaultItems();
 
 // Fills `options` from argv; on a mistake answers false with `error` set.
-bool ParseOptions(int argc, char** argv, tOptions& options, std::string& error);
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
 
-extern const char kUsage[];
+// The --help text.
+std::string Usage();
 
 }  // namespace pellion::packer

@@ -28,12 +28,12 @@ namespace {
 
 constexpr long long kMaxContent = 0x7FFFFFFF;  // the declared size is a signed 32-bit value
 
-struct tOutput {
+struct PackedOutput {
     std::string fileName;  // inside the output folder
     std::string bytes;
 };
 
-class tProblems {
+class Problems {
   public:
     void Add(const std::string& subject, const std::string& problem) {
         list_.push_back(subject + ": " + problem);
@@ -67,8 +67,8 @@ std::string Lower(std::string s) {
 bool LocalDosTime(time_t when, int32_t& packed, std::string& text) {
     struct tm local {};
     if (!localtime_r(&when, &local)) return text = "an unreadable time", false;
-    tLocalDateTime t{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                     local.tm_hour,        local.tm_min,     local.tm_sec};
+    LocalDateTime t{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                    local.tm_hour,        local.tm_min,     local.tm_sec};
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
                   t.hour, t.minute, t.second);
@@ -86,11 +86,11 @@ bool ReadWhole(const std::string& path, std::string& content) {
 }
 
 // Reads and checks one item's file; adds what is wrong to `problems`.
-bool LoadItem(const tItemSpec& item, const tOptions& o, int32_t& dateTime, std::string& content,
-              tProblems& problems) {
+bool LoadItem(const ItemSpec& item, const Options& o, int32_t& dateTime, std::string& content,
+              Problems& problems) {
     std::string path = (fs::path(o.sourceDir) / item.file).string();
-    tNameProblem nameProblem = CheckBareFileName(item.file);
-    if (nameProblem != tNameProblem::kNone) {
+    NameProblem nameProblem = CheckBareFileName(item.file);
+    if (nameProblem != NameProblem::kNone) {
         problems.Add("'" + item.file + "' (" + item.resource + ")", NameProblemText(nameProblem));
         return false;
     }
@@ -115,12 +115,12 @@ bool LoadItem(const tItemSpec& item, const tOptions& o, int32_t& dateTime, std::
     return true;
 }
 
-std::vector<tOutput> BuildOutputs(const tOptions& o, tProblems& problems) {
+std::vector<PackedOutput> BuildOutputs(const Options& o, Problems& problems) {
     std::string key = o.plain ? std::string() : PayloadKeyFromSeed(o.seed);
-    std::vector<tOutput> outputs;
+    std::vector<PackedOutput> outputs;
     std::set<std::string> seen;
     std::string rc = "// Payload resources, written by payload_packer.\n";
-    for (const tItemSpec& item : o.items) {
+    for (const ItemSpec& item : o.items) {
         if (!IsResourceName(item.resource)) {
             problems.Add(item.resource, "not a resource name (letters, digits, underscore)");
             continue;
@@ -138,7 +138,7 @@ std::vector<tOutput> BuildOutputs(const tOptions& o, tProblems& problems) {
         for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
         rc += upper + " RCDATA \"" + bin + "\"\n";
     }
-    if (CheckBareFileName(o.rcName) != tNameProblem::kNone)
+    if (CheckBareFileName(o.rcName) != NameProblem::kNone)
         problems.Add("--rc " + o.rcName, "not a bare file name");
     outputs.push_back({o.rcName, rc});
     return outputs;
@@ -153,12 +153,12 @@ bool WriteFile(const fs::path& path, const std::string& bytes) {
 
 // Writes every output under a temporary name, then renames them all; on a
 // failure removes what it wrote.
-bool WriteOutputs(const fs::path& dir, const std::vector<tOutput>& outputs) {
+bool WriteOutputs(const fs::path& dir, const std::vector<PackedOutput>& outputs) {
     std::error_code ec;
     fs::create_directories(dir, ec);
     std::vector<fs::path> temps;
     bool ok = !ec;
-    for (const tOutput& out : outputs) {
+    for (const PackedOutput& out : outputs) {
         if (!ok) break;
         fs::path temp = dir / (out.fileName + ".tmp");
         temps.push_back(temp);
@@ -177,15 +177,15 @@ bool WriteOutputs(const fs::path& dir, const std::vector<tOutput>& outputs) {
 }
 
 int Run(int argc, char** argv) {
-    tOptions options;
+    Options options;
     std::string error;
     if (!ParseOptions(argc, argv, options, error)) {
         std::cerr << "payload_packer: " << error << "\nTry payload_packer --help\n";
         return 2;
     }
-    if (options.help) return std::cout << kUsage, 0;
-    tProblems problems;
-    std::vector<tOutput> outputs = BuildOutputs(options, problems);
+    if (options.help) return std::cout << Usage(), 0;
+    Problems problems;
+    std::vector<PackedOutput> outputs = BuildOutputs(options, problems);
     if (problems.Any()) {
         problems.Print();
         std::cerr << "payload_packer: nothing written\n";

@@ -1,16 +1,16 @@
 #include "base/win/dll_search.h"
 
+#include "base/win/optional_api.h"
+
 namespace pellion::win {
 
 bool RestrictDllSearch() {
-    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
-    // Absent before Windows 8 without KB2533623: looked up, not imported.
-    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
-    auto setDir = reinterpret_cast<SetDllDirectoryFn>(
-        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDllDirectoryW")));
+    // Absent before Windows 8 without KB2533623.
+    auto setDefault =
+        OptionalProc<SetDefaultDllDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories");
+    auto setDir = OptionalProc<SetDllDirectoryFn>(L"kernel32.dll", "SetDllDirectoryW");
     // An empty text takes the current folder out of the search order.
     if (setDir) setDir(L"");
     return setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);

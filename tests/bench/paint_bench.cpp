@@ -9,31 +9,21 @@
 #include <cstdio>
 #include <vector>
 
+#include "tests/bench/bench_timer.h"
 #include "ui/controls/gradient_backdrop.h"
 #include "ui/controls/styled_gdi.h"
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) * 1000.0 / double(freq.QuadPart);
-}
 
 // Median over rounds of the mean time per paint, in milliseconds.
 template <typename Paint>
 double Measure(Paint&& paint, int rounds = 9, int perRound = 40) {
     std::vector<double> means;
     for (int r = 0; r < rounds; ++r) {
-        double start = Now();
+        double start = pellion::bench::NowMs();
         for (int i = 0; i < perRound; ++i) paint();
         ::GdiFlush();
-        means.push_back((Now() - start) / perRound);
+        means.push_back((pellion::bench::NowMs() - start) / perRound);
     }
     std::sort(means.begin(), means.end());
     return means[means.size() / 2];

@@ -9,33 +9,24 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "tests/bench/bench_timer.h"
 
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) * 1000.0 / double(freq.QuadPart);
-}
+namespace {
 
 // Milliseconds from CreateProcess until the window shows; -1 on failure.
 double TimeOnce(const std::wstring& title, std::wstring command) {
     STARTUPINFOW si{sizeof si};
     PROCESS_INFORMATION pi{};
-    double start = Now();
+    double start = pellion::bench::NowMs();
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi))
         return -1;
     double elapsed = -1;
     HWND shown = nullptr;
-    while (Now() - start < 20000) {
+    while (pellion::bench::NowMs() - start < 20000) {
         HWND h = FindWindowW(nullptr, title.c_str());
         if (h && IsWindowVisible(h)) {
-            elapsed = Now() - start;
+            elapsed = pellion::bench::NowMs() - start;
             shown = h;
             break;
         }

@@ -12,6 +12,7 @@
 //   input HWND VK [ctrl]          real key input (SendInput) after bringing HWND forward
 //   close HWND                    the close box (WM_SYSCOMMAND SC_CLOSE)
 //   click HWND X Y                posts move, left down and left up at client X,Y
+//                                 to the innermost window there
 //   clipboard                     the clipboard's text
 //   gdi PID                       GDI and USER object counts of a process
 //   record FILE                   appends this process's command line to FILE
@@ -21,12 +22,24 @@
 //   type HWND TEXT                posts TEXT as characters to the window's focused control
 //   syschar HWND CHAR             posts CHAR with Alt held to the window's focused control
 //   screen                        the primary monitor's size
+//   tap HWND CAPTION...           mouse click on the centre of a descendant
+//                                 with that text (self-drawn buttons); with
+//                                 several, all are queued at once
+//   hold FILE MS                  keeps FILE open without sharing for MS ms
+//                                 (prints "held" once it is open)
+//   lnk FILE                      a shortcut's target, arguments, working
+//                                 folder, description, icon file and index
 #include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "tests/key_input.h"
 
 namespace {
 
@@ -157,14 +170,6 @@ BOOL CALLBACK DumpProc(HWND h, LPARAM lp) {
     return TRUE;
 }
 
-HWND FocusOf(HWND top) {
-    GUITHREADINFO gti{};
-    gti.cbSize = sizeof gti;
-    DWORD tid = GetWindowThreadProcessId(top, nullptr);
-    if (GetGUIThreadInfo(tid, &gti)) return gti.hwndFocus;
-    return nullptr;
-}
-
 int Dump(HWND h) {
     if (!IsWindow(h)) return 1;
     RECT r, c;
@@ -177,7 +182,8 @@ int Dump(HWND h) {
     Emit({Hex(h), Escape(ClassOf(h)), Escape(Text(h)), RectText(r), RectText(c), styles,
           IsWindowVisible(h) ? "visible" : "hidden", IsWindowEnabled(h) ? "enabled" : "disabled",
           Hex(GetWindow(h, GW_OWNER))});
-    DumpState st{h, FocusOf(h)};
+    HWND focus = pellion::test::FocusedControl(h);
+    DumpState st{h, focus == h ? nullptr : focus};
     EnumChildWindows(h, DumpProc, reinterpret_cast<LPARAM>(&st));
     return 0;
 }
@@ -211,38 +217,17 @@ int Press(HWND top, const std::wstring& what) {
     return 0;
 }
 
-int PostKey(HWND top, int vk) {
-    HWND target = FocusOf(top);
-    if (!target) target = top;
-    UINT scan = MapVirtualKeyW(vk, 0);
-    PostMessageW(target, WM_KEYDOWN, vk, 1 | (scan << 16));
-    PostMessageW(target, WM_KEYUP, vk, 1 | (scan << 16) | (3u << 30));
-    return 0;
-}
-
-int Input(HWND top, int vk, bool ctrl) {
-    SetForegroundWindow(top);
-    std::vector<INPUT> in;
-    auto add = [&](WORD key, bool up) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = key;
-        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        in.push_back(i);
-    };
-    if (ctrl) add(VK_CONTROL, false);
-    add(WORD(vk), false);
-    add(WORD(vk), true);
-    if (ctrl) add(VK_CONTROL, true);
-    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-    return 0;
-}
-
 int Click(HWND top, int x, int y) {
+    // Down to the innermost visible window at the point: drawn buttons sit
+    // inside panels.
     POINT pt{x, y};
-    HWND target = ChildWindowFromPointEx(top, pt, CWP_SKIPINVISIBLE);
-    if (!target) target = top;
-    MapWindowPoints(top, target, &pt, 1);
+    HWND target = top;
+    for (;;) {
+        HWND child = ChildWindowFromPointEx(target, pt, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (!child || child == target) break;
+        MapWindowPoints(target, child, &pt, 1);
+        target = child;
+    }
     LPARAM at = MAKELPARAM(pt.x, pt.y);
     PostMessageW(target, WM_MOUSEMOVE, 0, at);
     PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -343,6 +328,71 @@ int WaitGone(DWORD ms, HWND h) {
     return 0;
 }
 
+struct TextQuery {
+    std::wstring text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK TextProc(HWND h, LPARAM lp) {
+    auto* q = reinterpret_cast<TextQuery*>(lp);
+    if (!IsWindowVisible(h) || Text(h) != q->text) return TRUE;
+    q->found = h;
+    return FALSE;
+}
+
+int Tap(HWND top, const std::wstring& caption) {
+    TextQuery q{caption};
+    EnumChildWindows(top, TextProc, reinterpret_cast<LPARAM>(&q));
+    if (!q.found) {
+        fprintf(stderr, "no control %s\n", Utf8(caption).c_str());
+        return 1;
+    }
+    RECT r;
+    GetClientRect(q.found, &r);
+    LPARAM at = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+    PostMessageW(q.found, WM_MOUSEMOVE, 0, at);
+    PostMessageW(q.found, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(q.found, WM_LBUTTONUP, 0, at);
+    return 0;
+}
+
+int Hold(const wchar_t* file, DWORD ms) {
+    HANDLE h = CreateFileW(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return 1;
+    Emit({"held"});
+    fflush(stdout);
+    Sleep(ms);
+    CloseHandle(h);
+    return 0;
+}
+
+int Link(const wchar_t* file) {
+    CoInitialize(nullptr);
+    IShellLinkW* link = nullptr;
+    IPersistFile* persist = nullptr;
+    int rc = 1;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+        SUCCEEDED(persist->Load(file, STGM_READ))) {
+        wchar_t target[MAX_PATH] = {}, args[1024] = {}, dir[MAX_PATH] = {}, desc[1024] = {},
+                icon[MAX_PATH] = {};
+        int index = -1;
+        link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+        link->GetArguments(args, 1024);
+        link->GetWorkingDirectory(dir, MAX_PATH);
+        link->GetDescription(desc, 1024);
+        link->GetIconLocation(icon, MAX_PATH, &index);
+        Emit({Escape(target), Escape(args), Escape(dir), Escape(desc), Escape(icon),
+              std::to_string(index)});
+        rc = 0;
+    }
+    if (persist) persist->Release();
+    if (link) link->Release();
+    CoUninitialize();
+    return rc;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -354,9 +404,15 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"waitgone") return WaitGone(wcstoul(arg(2), nullptr, 10), ParseHwnd(arg(3)));
     if (cmd == L"dump") return Dump(ParseHwnd(arg(2)));
     if (cmd == L"press") return Press(ParseHwnd(arg(2)), arg(3));
-    if (cmd == L"key") return PostKey(ParseHwnd(arg(2)), _wtoi(arg(3)));
-    if (cmd == L"input")
-        return Input(ParseHwnd(arg(2)), _wtoi(arg(3)), wcscmp(arg(4), L"ctrl") == 0);
+    if (cmd == L"key") {
+        pellion::test::PostKey(ParseHwnd(arg(2)), _wtoi(arg(3)));
+        return 0;
+    }
+    if (cmd == L"input") {
+        pellion::test::SendRealKey(ParseHwnd(arg(2)), WORD(_wtoi(arg(3))),
+                                   wcscmp(arg(4), L"ctrl") == 0);
+        return 0;
+    }
     if (cmd == L"close") return PostMessageW(ParseHwnd(arg(2)), WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
     if (cmd == L"click") return Click(ParseHwnd(arg(2)), _wtoi(arg(3)), _wtoi(arg(4)));
     if (cmd == L"clipboard") return Clipboard();
@@ -370,6 +426,13 @@ int wmain(int argc, wchar_t** argv) {
               std::to_string(GetSystemMetrics(SM_CYSCREEN))});
         return 0;
     }
+    if (cmd == L"tap") {
+        for (int i = 3; i < argc; ++i)
+            if (Tap(ParseHwnd(arg(2)), arg(i))) return 1;
+        return argc > 3 ? 0 : 2;
+    }
+    if (cmd == L"hold") return Hold(arg(2), wcstoul(arg(3), nullptr, 10));
+    if (cmd == L"lnk") return Link(arg(2));
     if (cmd == L"title") {
         HWND h = FindWindowW(arg(2), nullptr);
         if (h) Emit({Escape(Text(h))});

@@ -106,12 +106,9 @@ def check(png):
 
 def prefix_root(out, root):
     if root:
-        return Path(root)
-    root = out / "wine"
-    if not (root / "win32" / "ready").exists():
-        (root / "scenarios").mkdir(parents=True, exist_ok=True)
-        wineprefix.make_template(root, "win32")
-    return root
+        return Path(root).resolve()
+    return wineprefix.ensure_template(out / "wine", wineprefix.available_arches()[0],
+                                      lambda text: print(f"gallery: {text}"))
 
 
 def main():
@@ -124,7 +121,12 @@ def main():
     out = Path(a.out).resolve()
     out.mkdir(parents=True, exist_ok=True)
     png = out / "gallery.png"
-    with wineprefix.Prefix(prefix_root(out, a.root), "win32", name="gallery") as pre:
+    try:
+        root = prefix_root(out, a.root)
+    except wineprefix.WinebootError as e:
+        print(f"gallery: {e}")
+        return 1
+    with wineprefix.Prefix(root, wineprefix.available_arches()[0], name="gallery") as pre:
         exe = pre.install_copy(a.gallery, "C:\\gallery")
         ready = pre.host("C:\\gallery\\ready")
         proc = pre.spawn(exe, "C:\\gallery\\ready")

@@ -6,6 +6,7 @@ own copy, with its own HOME, so no scenario sees another's files and nothing
 is written outside the copy.
 """
 
+import functools
 import os
 import shutil
 import subprocess
@@ -14,12 +15,45 @@ import time
 from pathlib import Path
 
 ARCHES = ("win32", "win64")
+WINE64 = "/usr/lib/wine/wine64"
+
+
+@functools.lru_cache(maxsize=None)
+def runs_32bit_code():
+    """Whether this machine's kernel executes 32-bit x86 programs. The 32-bit
+    Wine loader is one, and it is what runs a 32-bit Windows program (in a
+    32-bit prefix, and under WOW64 in a 64-bit one). Some virtual machines
+    execute 64-bit code only; there only 64-bit Wine works."""
+    script = Path(__file__).resolve().parents[2] / "scripts" / "runs-i386.sh"
+    return subprocess.run(["sh", str(script)], stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL).returncode == 0
+
+
+def available_arches():
+    """The kinds of prefix this machine can run."""
+    return ARCHES if runs_32bit_code() else ("win64",)
+
+
+def program_bits():
+    """32 or 64: the build whose programs the tests run (PELLION_BITS)."""
+    return int(os.environ.get("PELLION_BITS", "32"))
+
+
+def wine():
+    """The Wine loader to start programs with."""
+    return "wine" if runs_32bit_code() else WINE64
 # Big, read-only folders are hard-linked into each copy instead of copied.
 SHARED_DIRS = ("drive_c/windows/system32", "drive_c/windows/syswow64", "drive_c/windows/winsxs")
 PROFILE_LINKS = ("Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos", "Templates")
 
 
+class WinebootError(RuntimeError):
+    """wineboot could not make a prefix; the message is one line."""
+
+
 def base_env(prefix, arch, home):
+    # Wine refuses a relative WINEPREFIX, and wineboot then fails quietly.
+    prefix, home = Path(prefix).absolute(), Path(home).absolute()
     env = {k: v for k, v in os.environ.items() if not k.startswith("WINE")}
     env.update(
         WINEPREFIX=str(prefix),
@@ -37,6 +71,10 @@ def base_env(prefix, arch, home):
         XDG_CONFIG_HOME=str(Path(home) / ".config"),
         XDG_DATA_HOME=str(Path(home) / ".local/share"),
     )
+    if not runs_32bit_code():
+        # Wine starts its helper programs through WINELOADER; the default
+        # one is the 32-bit loader.
+        env["WINELOADER"] = WINE64
     return env
 
 
@@ -51,19 +89,33 @@ def user_name():
     return getpass.getuser()
 
 
+def _wineboot(base, prefix, arch, env):
+    """Runs wineboot -i; raises WinebootError naming the prefix and Wine's
+    last message when no prefix came of it."""
+    log = base / "wineboot.log"
+    with open(log, "wb") as fh:  # a file, never a pipe: see _quiet
+        rc = subprocess.run([wine(), "wineboot", "-i"], env=env, stdin=subprocess.DEVNULL, stdout=fh,
+                            stderr=subprocess.STDOUT, timeout=300, check=False).returncode
+    _quiet(["wineserver", "-w"], env, timeout=120)
+    if (prefix / "system.reg").exists():
+        return
+    lines = [line.strip() for line in log.read_text(errors="replace").splitlines() if line.strip()]
+    why = lines[-1] if lines else f"exit code {rc}"
+    raise WinebootError(f"wineboot could not make the {arch} prefix {prefix}: {why}")
+
+
 def make_template(root, arch):
     """Creates root/<arch>/prefix with its scratch home; answers the prefix path."""
-    base = Path(root) / arch
+    base = Path(root).resolve() / arch
     if base.exists():
         shutil.rmtree(base)
     prefix, home = base / "prefix", base / "home"
     home.mkdir(parents=True)
     env = base_env(prefix, arch, home)
     _quiet(["wineserver", "-p10"], env)
-    _quiet(["wineboot", "-i"], env, timeout=300)
-    _quiet(["wineserver", "-w"], env, timeout=120)
+    _wineboot(base, prefix, arch, env)
     # Without a window manager every hide of a top-level window stalls 2 s.
-    _quiet(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/t",
+    _quiet([wine(), "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/t",
             "REG_SZ", "/d", "N", "/f"], env)
     _quiet(["wineserver", "-w"], env, timeout=120)
     # wineboot links the profile folders to $HOME: make them real folders so
@@ -80,10 +132,19 @@ def make_template(root, arch):
         if src.exists():
             shutil.copy(src, fonts / ttf)
     _quiet(["wineserver", "-k"], env)
-    if not (prefix / "system.reg").exists():
-        raise RuntimeError(f"wineboot did not make a {arch} prefix at {prefix}")
     (base / "ready").write_text(arch)
     return prefix
+
+
+def ensure_template(root, arch, say=print):
+    """The template of ARCH under root, made on first use (for tools that run
+    outside ctest, which makes the templates once per test run)."""
+    root = Path(root).resolve()
+    if not (root / arch / "ready").exists():
+        say(f"making a {arch} Wine prefix (once) under {root} ...")
+        (root / "scenarios").mkdir(parents=True, exist_ok=True)
+        make_template(root, arch)
+    return root
 
 
 def template_path(root, arch):
@@ -99,10 +160,11 @@ class Prefix:
     def __init__(self, root, arch, name="scenario", keep=False, reuse_dir=None):
         """A fresh copy of the template, or with reuse_dir a lasting one that
         is made on first use and kept (for running the installer by hand)."""
+        root = Path(root).resolve()
         self.arch = arch
         self.keep = keep or bool(reuse_dir) or bool(os.environ.get("KEEP_PREFIX"))
         if reuse_dir:
-            self.dir = Path(reuse_dir)
+            self.dir = Path(reuse_dir).resolve()
         else:
             scenarios = Path(root) / "scenarios"
             self.dir = Path(tempfile.mkdtemp(prefix=f"{name}-{arch}-",
@@ -119,7 +181,7 @@ class Prefix:
         self.user = user_name()
         _quiet(["wineserver", "-p10"], self.env)
         # The first wine process starts the prefix's services with our stdio.
-        _quiet(["wine", "cmd", "/c", "exit"], self.env, timeout=120)
+        _quiet([wine(), "cmd", "/c", "exit"], self.env, timeout=120)
 
     @staticmethod
     def _copy(src, dst):
@@ -143,8 +205,9 @@ class Prefix:
 
     @property
     def program_files(self):
-        # This 32-bit program sees the 32-bit Program Files folder.
-        name = "Program Files (x86)" if self.arch == "win64" else "Program Files"
+        # A 32-bit program sees the 32-bit Program Files folder.
+        wow64 = self.arch == "win64" and program_bits() == 32
+        name = "Program Files (x86)" if wow64 else "Program Files"
         return self.prefix / "drive_c" / name
 
     # Processes ---------------------------------------------------------
@@ -160,7 +223,7 @@ class Prefix:
     def spawn(self, exe, *args, out=None):
         out = out or (self.dir / f"out-{time.monotonic_ns()}.txt")
         fh = open(out, "wb")
-        p = subprocess.Popen(["wine", str(exe), *map(str, args)], env=self.env,
+        p = subprocess.Popen([wine(), str(exe), *map(str, args)], env=self.env,
                              stdin=subprocess.DEVNULL, stdout=fh, stderr=subprocess.STDOUT)
         p.output_path = out
         fh.close()
@@ -177,9 +240,9 @@ class Prefix:
         return rc, Path(p.output_path).read_text(errors="replace")
 
     def reg_add(self, key, value, data, kind="REG_SZ", view64=False):
-        cmd = ["wine", "reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"]
+        cmd = [wine(), "reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"]
         if value is None:
-            cmd = ["wine", "reg", "add", key, "/ve", "/t", kind, "/d", data, "/f"]
+            cmd = [wine(), "reg", "add", key, "/ve", "/t", kind, "/d", data, "/f"]
         if view64:
             cmd.append("/reg:64")
         _quiet(cmd, self.env)

@@ -19,3 +19,16 @@ target_link_libraries(payload_bench PRIVATE pellion_win psapi)
 # Linked like the installer: with 4096-byte file alignment the loader maps the
 # resources instead of copying them all at start.
 target_link_options(payload_bench PRIVATE -mconsole -Wl,--file-alignment,4096)
+
+# The install benchmark: the whole run with its real window over the same
+# generated product, against the plain extraction program of ours.
+add_executable(install_bench EXCLUDE_FROM_ALL WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/install_host.cpp
+               ${BENCH_DIR}/items/payload.rc)
+target_link_libraries(install_bench PRIVATE pellion_win psapi)
+target_link_options(install_bench PRIVATE -municode -Wl,--file-alignment,4096
+                    ${LARGE_ADDRESS_AWARE})
+add_executable(extract_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tests/bench/extract_bench.cpp
+               ${BENCH_DIR}/items/payload.rc)
+target_link_libraries(extract_bench PRIVATE pellion_win psapi)
+target_link_options(extract_bench PRIVATE -mconsole -Wl,--file-alignment,4096
+                    ${LARGE_ADDRESS_AWARE})

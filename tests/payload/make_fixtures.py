@@ -17,10 +17,11 @@ import sys
 import zlib
 from pathlib import Path
 
+from payload_items import payload_items
+
 DATE = "2004-05-11 12:00:00"
 DATE_PACKED = 0x30AB6000
-SAMPLE = [("rs_cmd", "pnx.exe"), ("rs_exe", "veskpnx.exe"), ("rs_hlp", "pnx.hlp"),
-          ("rs_icon", "v.ico"), ("rs_readme", "readme.txt"), ("rs_lpf32", "lpf32.exe")]
+SAMPLE = payload_items()
 
 
 def key_of(seed):

@@ -12,9 +12,12 @@ import unittest
 import zlib
 from pathlib import Path
 
+from payload_items import payload_items
+
 PACKER = os.environ["PACKER"]
 SEED = int(os.environ.get("PAYLOAD_SEED", "0x2F6B1D93"), 0)
-SIX = ["pnx.exe", "veskpnx.exe", "pnx.hlp", "v.ico", "readme.txt", "lpf32.exe"]
+ITEMS = payload_items()
+SIX = [file for _, file in ITEMS]
 
 
 def unscramble(data, seed):
@@ -45,8 +48,7 @@ class PackerCli(unittest.TestCase):
         r = self.pack("--date", "2004-05-11 12:00:00")
         self.assertEqual(r.returncode, 0, r.stderr)
         self.assertEqual(sorted(p.name for p in self.out.iterdir()),
-                         sorted(["payload.rc", "rs_cmd.bin", "rs_exe.bin", "rs_hlp.bin",
-                                 "rs_icon.bin", "rs_readme.bin", "rs_lpf32.bin"]))
+                         sorted(["payload.rc"] + [f"{resource}.bin" for resource, _ in ITEMS]))
         self.assertIn('RS_ICON RCDATA "rs_icon.bin"', (self.out / "payload.rc").read_text())
         plain = unscramble((self.out / "rs_icon.bin").read_bytes(), SEED)
         self.assertEqual(plain[17:17 + plain[16]], b"v.ico")

@@ -19,37 +19,23 @@
 #include "payload/payload_key.h"
 #include "payload/payload_list.h"
 #include "payload/payload_reader.h"
+#include "tests/bench/bench_timer.h"
 
 namespace {
 
 using pellion::ReadPayloadItem;
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
-
 std::vector<std::string> PayloadNames() {
     std::vector<std::string> names;
-    std::string list = pellion::kPayloadList;
-    for (size_t start = 0; start <= list.size();) {
-        size_t comma = std::min(list.find(',', start), list.size());
-        names.push_back(list.substr(start, comma - start));
-        start = comma + 1;
-    }
+    for (const pellion::PayloadItemName& item : pellion::kPayloadItems)
+        names.push_back(item.resource);
     return names;
 }
 
 // Plain zlib, for comparison: one inflate call into an uninitialised block
 // of the known size.
 double PlainInflate(const std::string& body, size_t size) {
-    double start = Now();
+    double start = pellion::bench::NowSeconds();
     std::unique_ptr<Bytef[]> out(new Bytef[size]);
     z_stream z{};
     inflateInit(&z);
@@ -59,7 +45,7 @@ double PlainInflate(const std::string& body, size_t size) {
     z.avail_out = uInt(size);
     int ret = inflate(&z, Z_FINISH);
     inflateEnd(&z);
-    double seconds = Now() - start;
+    double seconds = pellion::bench::NowSeconds() - start;
     if (ret != Z_STREAM_END || z.total_out != size) std::printf("plain inflate failed\n");
     return seconds;
 }
@@ -67,9 +53,9 @@ double PlainInflate(const std::string& body, size_t size) {
 double ReadItem(const std::string& name, size_t& size) {
     std::string fileName, content;
     int32_t dateTime = 0;
-    double start = Now();
+    double start = pellion::bench::NowSeconds();
     ReadPayloadItem(name, fileName, dateTime, content);
-    double seconds = Now() - start;
+    double seconds = pellion::bench::NowSeconds() - start;
     size = content.size();
     return seconds;
 }
@@ -105,9 +91,9 @@ template <typename F>
 double Best(F f) {
     double best = 1e9;
     for (int i = 0; i < 5; ++i) {
-        double start = Now();
+        double start = pellion::bench::NowSeconds();
         f();
-        best = std::min(best, Now() - start);
+        best = std::min(best, pellion::bench::NowSeconds() - start);
     }
     return best;
 }

@@ -17,34 +17,26 @@ namespace {
 
 constexpr int32_t kStamp = 0x30AB6000;  // 2004-05-11 12:00:00, given to the packer
 
-struct tItem {
+struct DecodedItem {
     std::string name = "junk";
     int32_t dateTime = -7;
     std::string content = "junk";
 };
 
-tItem Read(const std::string& resource) {
-    tItem item;
+DecodedItem Read(const std::string& resource) {
+    DecodedItem item;
     ReadPayloadItem(resource, item.name, item.dateTime, item.content);
     return item;
 }
 
 TEST(PayloadReader, SampleProductInListOrder) {
-    const char* expectedNames[] = {"pnx.exe", "veskpnx.exe", "pnx.hlp",
-                                   "v.ico",   "readme.txt",  "lpf32.exe"};
-    std::string list = kPayloadList;
-    size_t index = 0;
-    for (size_t start = 0; start <= list.size(); ++index) {
-        size_t comma = std::min(list.find(',', start), list.size());
-        std::string resource = list.substr(start, comma - start);
-        start = comma + 1;
-        ASSERT_LT(index, kPayloadItemCount);
-        tItem item = Read(resource);  // lower case: stored as upper case
-        EXPECT_EQ(item.name, expectedNames[index]);
+    for (const PayloadItemName& expected : kPayloadItems) {
+        std::string resource = expected.resource;
+        DecodedItem item = Read(resource);  // lower case: stored as upper case
+        EXPECT_EQ(item.name, expected.file);
         EXPECT_EQ(item.dateTime, kStamp) << resource;
         EXPECT_TRUE(item.content == ReadRawResource("orig_" + resource)) << resource;
     }
-    EXPECT_EQ(index, kPayloadItemCount);
 }
 
 TEST(PayloadReader, EdgeSizesAndLongestName) {
@@ -59,7 +51,7 @@ TEST(PayloadReader, EdgeSizesAndLongestName) {
         {"rs_name30", "nnnnnnnnnnnnnnnnnnnnnnnnnn.txt", 29},  // name length byte 30
     };
     for (const Row& row : rows) {
-        tItem item = Read(row.resource);
+        DecodedItem item = Read(row.resource);
         EXPECT_EQ(item.name, row.name);
         EXPECT_EQ(item.content.size(), row.size) << row.resource;
         EXPECT_TRUE(item.content == ReadRawResource(std::string("orig_") + row.resource));
@@ -67,7 +59,7 @@ TEST(PayloadReader, EdgeSizesAndLongestName) {
 }
 
 TEST(PayloadReader, AnyCaseFindsTheResourceAndReadsAreRepeatable) {
-    tItem lower = Read("rs_icon"), upper = Read("RS_ICON"), mixed = Read("Rs_IcOn");
+    DecodedItem lower = Read("rs_icon"), upper = Read("RS_ICON"), mixed = Read("Rs_IcOn");
     EXPECT_EQ(lower.name, upper.name);
     EXPECT_TRUE(lower.content == upper.content);
     EXPECT_TRUE(lower.content == mixed.content);
@@ -75,7 +67,7 @@ TEST(PayloadReader, AnyCaseFindsTheResourceAndReadsAreRepeatable) {
 }
 
 TEST(PayloadReader, MissingResource) {
-    tItem item;
+    DecodedItem item;
     try {
         ReadPayloadItem("rs_missing", item.name, item.dateTime, item.content);
         ADD_FAILURE() << "no error";
@@ -86,37 +78,37 @@ TEST(PayloadReader, MissingResource) {
     EXPECT_THROW(ReadRawResource("rs_missing"), EResNotFound);
 }
 
-enum class tOutcome { kReadError, kDecompressionError, kEmptyContent };
+enum class Outcome { kReadError, kDecompressionError, kEmptyContent };
 
 TEST(PayloadReader, BrokenItems) {
     struct Row {
         const char* resource;
-        tOutcome outcome;
+        Outcome outcome;
         const char* name;  // for kEmptyContent
     } rows[] = {
-        {"rs_empty", tOutcome::kReadError, ""},             // no bytes at all
-        {"rs_short", tOutcome::kReadError, ""},             // 46 bytes
-        {"rs_name31", tOutcome::kReadError, ""},            // name length 31
-        {"rs_notzlib", tOutcome::kDecompressionError, ""},  // body not zlib
-        {"rs_huge", tOutcome::kDecompressionError, ""},     // declares 2 GiB - 1
-        {"rs_longer", tOutcome::kDecompressionError, ""},   // declares one byte more
-        {"rs_shorter", tOutcome::kDecompressionError, ""},  // declares one byte less
-        {"rs_flipped", tOutcome::kDecompressionError, ""},  // corrupt body
-        {"rs_unsafe", tOutcome::kEmptyContent, "..\\evil.txt"},
-        {"rs_device", tOutcome::kEmptyContent, "CON"},
+        {"rs_empty", Outcome::kReadError, ""},             // no bytes at all
+        {"rs_short", Outcome::kReadError, ""},             // 46 bytes
+        {"rs_name31", Outcome::kReadError, ""},            // name length 31
+        {"rs_notzlib", Outcome::kDecompressionError, ""},  // body not zlib
+        {"rs_huge", Outcome::kDecompressionError, ""},     // declares 2 GiB - 1
+        {"rs_longer", Outcome::kDecompressionError, ""},   // declares one byte more
+        {"rs_shorter", Outcome::kDecompressionError, ""},  // declares one byte less
+        {"rs_flipped", Outcome::kDecompressionError, ""},  // corrupt body
+        {"rs_unsafe", Outcome::kEmptyContent, "..\\evil.txt"},
+        {"rs_device", Outcome::kEmptyContent, "CON"},
     };
     for (const Row& row : rows) {
-        tItem item;
+        DecodedItem item;
         try {
             ReadPayloadItem(row.resource, item.name, item.dateTime, item.content);
-            EXPECT_EQ(row.outcome, tOutcome::kEmptyContent) << row.resource << ": no error";
+            EXPECT_EQ(row.outcome, Outcome::kEmptyContent) << row.resource << ": no error";
             EXPECT_EQ(item.name, row.name);
             EXPECT_EQ(item.content, "") << row.resource;
         } catch (const EReadError& e) {
-            EXPECT_EQ(row.outcome, tOutcome::kReadError) << row.resource;
+            EXPECT_EQ(row.outcome, Outcome::kReadError) << row.resource;
             EXPECT_STREQ(e.what(), "Stream read error");
         } catch (const EDecompressionError& e) {
-            EXPECT_EQ(row.outcome, tOutcome::kDecompressionError) << row.resource;
+            EXPECT_EQ(row.outcome, Outcome::kDecompressionError) << row.resource;
             EXPECT_STREQ(e.what(), "Error");
         }
     }

@@ -10,7 +10,7 @@ namespace pellion {
 namespace {
 
 TEST(PayloadFormat, BareFileNameRules) {
-    using P = tNameProblem;
+    using P = NameProblem;
     struct Row {
         std::string name;
         P problem;
@@ -56,7 +56,7 @@ TEST(PayloadFormat, BareFileNameRules) {
 
 TEST(PayloadFormat, DosDateTimePacking) {
     struct Row {
-        tLocalDateTime t;
+        LocalDateTime t;
         bool fits;
         uint32_t packed;
     } rows[] = {
@@ -79,7 +79,7 @@ TEST(PayloadFormat, DosDateTimePacking) {
         EXPECT_EQ(PackDosDateTime(row.t, packed), row.fits) << row.t.year << "-" << row.t.month;
         if (!row.fits) continue;
         EXPECT_EQ(uint32_t(packed), row.packed) << row.t.year;
-        tLocalDateTime back = UnpackDosDateTime(packed);
+        LocalDateTime back = UnpackDosDateTime(packed);
         EXPECT_EQ(back.year, row.t.year);
         EXPECT_EQ(back.day, row.t.day);
         EXPECT_EQ(back.second, row.t.second / 2 * 2);

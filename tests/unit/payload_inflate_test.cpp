@@ -43,7 +43,7 @@ TEST(InflateBuffer, EstimateZeroStartsAtStepAndGrowsByStep) {
     std::string plain;
     std::string z = StreamOfLength(300, plain);
     ASSERT_GT(plain.size(), 512u);  // so that it has to grow
-    tInflateTrace trace;
+    InflateTrace trace;
     EXPECT_EQ(InflateBuffer(U8(z), z.size(), 0, kNoInflateLimit, &trace), plain);
     std::vector<size_t> expected = {512};
     while (expected.back() < plain.size()) expected.push_back(expected.back() + 512);
@@ -64,7 +64,7 @@ TEST(InflateBuffer, BlockSizes) {
         {1, {1, 1 + step, 1 + 2 * step}},
     };
     for (const Row& row : rows) {
-        tInflateTrace trace;
+        InflateTrace trace;
         std::string out = InflateBuffer(U8(z), z.size(), row.estimate, kNoInflateLimit, &trace);
         EXPECT_EQ(out, plain) << row.estimate;
         std::vector<size_t> expected = row.blocks;
@@ -76,7 +76,7 @@ TEST(InflateBuffer, BlockSizes) {
 TEST(InflateBuffer, LimitIsExactAndNeverExceeded) {
     std::string plain = Letters(1000);
     std::string z = DeflateBest(plain);
-    tInflateTrace trace;
+    InflateTrace trace;
     EXPECT_EQ(InflateBuffer(U8(z), z.size(), 1000, 1000, &trace), plain);  // ends right at it
     EXPECT_EQ(trace.blockSizes, (std::vector<size_t>{1000}));
     trace.blockSizes.clear();
@@ -136,9 +136,9 @@ TEST(InflateBuffer, EveryZlibFailureIsDecompressionErrorWithTextError) {
 }
 
 // Input arriving one byte at a time must give the same result.
-class tDribble : public tInflateSource {
+class Dribble : public InflateSource {
   public:
-    explicit tDribble(const std::string& s) : s_(s) {}
+    explicit Dribble(const std::string& s) : s_(s) {}
     size_t Next(const uint8_t*& data) override {
         if (at_ == s_.size()) return 0;
         data = U8(s_) + at_++;
@@ -153,10 +153,10 @@ class tDribble : public tInflateSource {
 TEST(InflateFrom, InputInPiecesGivesTheSameBytes) {
     std::string plain = Letters(3000);
     std::string z = DeflateBest(plain);
-    tDribble source(z);
+    Dribble source(z);
     EXPECT_EQ(InflateFrom(source, z.size(), 3000, 3000), plain);
     std::string cut = z.substr(0, z.size() - 3);
-    tDribble cutSource(cut);
+    Dribble cutSource(cut);
     EXPECT_THROW(InflateFrom(cutSource, cut.size(), 3000, 3000), EDecompressionError);
 }
 

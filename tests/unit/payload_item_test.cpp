@@ -31,7 +31,7 @@ std::string Incompressible(size_t n) {
     return s;
 }
 
-struct tDecoded {
+struct Decoded {
     std::string name = "junk";
     int32_t dateTime = -7;
     std::string content = "junk";
@@ -39,15 +39,15 @@ struct tDecoded {
 
 // Decodes from an exactly sized heap copy, so the sanitizer sees any read
 // past the resource.
-tDecoded Decode(const std::string& stored) {
+Decoded Decode(const std::string& stored) {
     std::vector<uint8_t> exact(stored.begin(), stored.end());
-    tDecoded d;
+    Decoded d;
     DecodePayloadItem(exact.data(), exact.size(), Key(), d.name, d.dateTime, d.content);
     return d;
 }
 
 // A stored resource from explicit header fields and body, for lying ones.
-std::string Stored(const tPayloadHeader& header, const std::string& body, size_t nameLength) {
+std::string Stored(const PayloadHeader& header, const std::string& body, size_t nameLength) {
     uint8_t raw[kPayloadHeaderSize];
     EncodePayloadHeader(header, raw);
     raw[16] = uint8_t(nameLength);
@@ -57,8 +57,8 @@ std::string Stored(const tPayloadHeader& header, const std::string& body, size_t
     return stored;
 }
 
-tPayloadHeader Header(int32_t declared, const std::string& name = "pnx.exe") {
-    tPayloadHeader h;
+PayloadHeader Header(int32_t declared, const std::string& name = "pnx.exe") {
+    PayloadHeader h;
     h.declaredSize = declared;
     h.dateTime = 0x30AB1234;
     h.name = name;
@@ -85,7 +85,7 @@ TEST(PayloadItem, RoundTripsEdgeSizes) {
     };
     for (const Row& row : rows) {
         std::string stored = EncodePayloadItem("readme.txt", 0x30AB6000, row.content, Key());
-        tDecoded d = Decode(stored);
+        Decoded d = Decode(stored);
         EXPECT_EQ(d.name, "readme.txt") << row.what;
         EXPECT_EQ(d.dateTime, 0x30AB6000) << row.what;
         EXPECT_TRUE(d.content == row.content) << row.what;
@@ -119,13 +119,13 @@ TEST(PayloadItem, NameLengths) {
     std::string thirty(30, 'n');
     EXPECT_EQ(Decode(EncodePayloadItem(thirty, 0, "x", Key())).name, thirty);
     // Length byte 0: empty name, so nothing can be written: empty content.
-    tDecoded d = Decode(Stored(Header(1, "x"), DeflateBest("x"), 0));
+    Decoded d = Decode(Stored(Header(1, "x"), DeflateBest("x"), 0));
     EXPECT_EQ(d.name, "");
     EXPECT_EQ(d.content, "");
 }
 
 void ExpectReadError(const std::string& stored, const char* what) {
-    tDecoded d;
+    Decoded d;
     try {
         d = Decode(stored);
         ADD_FAILURE() << what << ": no error";
@@ -165,7 +165,7 @@ TEST(PayloadItem, LyingOrBrokenBodyIsDecompressionError) {
         {"stream cut short", Stored(Header(6), body.substr(0, body.size() - 2), 7)},
     };
     for (const Row& row : rows) {
-        tDecoded d;
+        Decoded d;
         try {
             d = Decode(row.stored);
             ADD_FAILURE() << row.what << ": no error";
@@ -189,7 +189,7 @@ TEST(PayloadItem, UnallocatableDeclaredSizeIsDecompressionError) {
 TEST(PayloadItem, DeclaredZeroOrLessGivesEmptyContentWithoutError) {
     for (const std::string& inside : {std::string(), std::string("abcdef")}) {
         for (int32_t declared : {0, -1, int32_t(0x80000000)}) {
-            tDecoded d = Decode(Stored(Header(declared), DeflateBest(inside), 7));
+            Decoded d = Decode(Stored(Header(declared), DeflateBest(inside), 7));
             EXPECT_EQ(d.name, "pnx.exe") << declared << " " << inside;
             EXPECT_EQ(d.content, "") << declared << " " << inside;
         }
@@ -212,7 +212,7 @@ TEST(PayloadItem, UnsafeStoredNameGivesEmptyContentAndNoError) {
         {std::string("a\0b", 3), "a?b"},
     };
     for (const Row& row : rows) {
-        tDecoded d = Decode(Stored(Header(3, row.stored), DeflateBest("abc"), row.stored.size()));
+        Decoded d = Decode(Stored(Header(3, row.stored), DeflateBest("abc"), row.stored.size()));
         EXPECT_EQ(d.name, row.shown);
         EXPECT_EQ(d.content, "") << row.shown;
         EXPECT_EQ(d.dateTime, 0x30AB1234) << row.shown;

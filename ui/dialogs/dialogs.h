@@ -10,7 +10,7 @@
 #include <string>
 
 #include "ui/dialogs/task_dialog.h"
-#include "ui/dialogs/task_dialog_rules.h"
+#include "ui/dialogs/message_rules.h"
 
 namespace pellion {
 

@@ -2,12 +2,16 @@
 
 #include <commctrl.h>
 
+#include <exception>
+#include <stdexcept>
 #include <vector>
 
 #include "base/win/application.h"
 #include "base/win/dll_search.h"
+#include "base/win/optional_api.h"
 #include "base/win/unique_handle.h"
 #include "base/win/wide.h"
+#include "ui/dialogs/message_rules.h"
 #include "ui/dialogs/task_message_form.h"
 
 namespace pellion {
@@ -21,11 +25,6 @@ using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int
 #ifndef _WIN64
 static_assert(sizeof(TASKDIALOGCONFIG) == 96, "the system expects the packed 32-bit layout");
 #endif
-
-template <typename Fn>
-Fn Lookup(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
 
 // The common controls this process uses: the side-by-side version 6 when the
 // executable's manifest asks for it. Loaded by plain name on purpose: a full
@@ -44,12 +43,12 @@ int FileMajorVersion(HMODULE module) {
     path.resize(n);
     win::UniqueModule version(win::LoadSystemLibrary(L"version.dll"));
     if (!version) return 0;
-    auto sizeFn =
-        Lookup<DWORD(WINAPI*)(LPCWSTR, LPDWORD)>(version.Get(), "GetFileVersionInfoSizeW");
-    auto infoFn =
-        Lookup<BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID)>(version.Get(), "GetFileVersionInfoW");
-    auto queryFn =
-        Lookup<BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT)>(version.Get(), "VerQueryValueW");
+    auto sizeFn = win::OptionalProc<DWORD(WINAPI*)(LPCWSTR, LPDWORD)>(version.Get(),
+                                                                      "GetFileVersionInfoSizeW");
+    auto infoFn = win::OptionalProc<BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID)>(
+        version.Get(), "GetFileVersionInfoW");
+    auto queryFn = win::OptionalProc<BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT)>(
+        version.Get(), "VerQueryValueW");
     if (!sizeFn || !infoFn || !queryFn) return 0;
     DWORD handle = 0;
     DWORD size = sizeFn(path.c_str(), &handle);
@@ -97,10 +96,17 @@ void SetSystemIcon(TaskDialogIcon icon, TASKDIALOGCONFIG& c) {
 }
 
 // F1 in the system dialog: the application's help at the dialog's context.
+// Called from the system's own code, so nothing may escape it.
 HRESULT CALLBACK SystemDialogCallback(HWND, UINT notification, WPARAM, LPARAM, LONG_PTR data) {
-    auto* dialog = reinterpret_cast<const TCustomTaskDialog*>(data);
-    if (notification == TDN_HELP && dialog->HelpContext != 0)
-        win::Application::Instance().ShowHelp(dialog->HelpContext);
+    try {
+        auto* dialog = reinterpret_cast<const TCustomTaskDialog*>(data);
+        if (notification == TDN_HELP && dialog->HelpContext != 0)
+            win::Application::Instance().ShowHelp(dialog->HelpContext);
+    } catch (const std::exception& e) {
+        win::Application::Instance().ShowException(e);
+    } catch (...) {
+        win::Application::Instance().ShowException(std::runtime_error("Unknown error"));
+    }
     return S_OK;
 }
 
@@ -169,7 +175,7 @@ int TCustomTaskDialog::ExecuteOwnWindow() {
 int TCustomTaskDialog::ExecuteSystemDialog() {
     win::UniqueModule comctl = LoadCommonControls();
     if (!comctl) return -1;
-    auto taskDialog = Lookup<TaskDialogIndirectFn>(comctl.Get(), "TaskDialogIndirect");
+    auto taskDialog = win::OptionalProc<TaskDialogIndirectFn>(comctl.Get(), "TaskDialogIndirect");
     if (!taskDialog) return -1;
 
     SystemText title(Title), instruction(Instruction), content(Content);
@@ -186,7 +192,7 @@ int TCustomTaskDialog::ExecuteSystemDialog() {
     c.pszWindowTitle = title.Get();  // absent: the system shows the exe's name
     c.pszMainInstruction = instruction.Get();
     c.pszContent = content.Get();
-    c.dwCommonButtons = CommonButtons & 0x3F;
+    c.dwCommonButtons = CommonButtons & kAllCommonButtons;
     c.cButtons = UINT(buttons.size());
     c.pButtons = buttons.empty() ? nullptr : buttons.data();
     c.nDefaultButton = DefaultButton;

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "ui/dialogs/task_dialog_rules.h"
+#include "ui/dialogs/task_dialog_description.h"
 
 namespace pellion {
 
@@ -49,11 +49,12 @@ class TCustomTaskDialog : public TaskDialogDescription {
     // Changes a text, also in the own window while it is shown.
     void SetText(TaskDialogElement element, const std::string& text);
 
-    // The own window while Execute shows it, else null.
+    // The own window while Execute shows it, else null. The window sets
+    // itself while it is shown, so SetText reaches it.
     TTaskMessageForm* Form() const { return form_; }
+    void SetForm(TTaskMessageForm* form) { form_ = form; }
 
   private:
-    friend class TTaskMessageForm;
     int ExecuteOwnWindow();
     int ExecuteSystemDialog();
 

@@ -97,14 +97,14 @@ class OwnerDisabler {
 TTaskMessageForm::TTaskMessageForm(TCustomTaskDialog& dialog) : dialog_(dialog) {}
 
 TTaskMessageForm::~TTaskMessageForm() {
-    if (dialog_.form_ == this) dialog_.form_ = nullptr;
+    if (dialog_.Form() == this) dialog_.SetForm(nullptr);
 }
 
 int TTaskMessageForm::ShowModal() {
     Build();
     HWND previous = ::GetActiveWindow();
     OwnerDisabler owner(::GetWindow(Handle(), GW_OWNER));
-    dialog_.form_ = this;
+    dialog_.SetForm(this);
     ::ShowWindow(Handle(), SW_SHOW);
     HWND focus = nullptr;
     for (HWND b : buttonWindows_)
@@ -117,7 +117,7 @@ int TTaskMessageForm::ShowModal() {
     if (verification_)
         dialog_.VerificationChecked =
             ::SendMessageW(verification_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    dialog_.form_ = nullptr;
+    dialog_.SetForm(nullptr);
     owner.Restore();
     if (Handle()) ::DestroyWindow(Handle());
     if (previous && ::IsWindow(previous)) ::SetActiveWindow(previous);

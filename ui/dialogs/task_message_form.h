@@ -12,7 +12,7 @@
 #include "base/win/unique_handle.h"
 #include "base/win/window.h"
 #include "ui/dialogs/task_dialog.h"
-#include "ui/dialogs/task_dialog_rules.h"
+#include "ui/dialogs/task_message_layout.h"
 
 namespace pellion {
 

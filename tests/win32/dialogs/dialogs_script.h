@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/win/wide.h"
+#include "tests/key_input.h"
 
 namespace pellion::test {
 
@@ -81,17 +82,8 @@ class DialogScript {
 
 // ---- Input, posted as the dialog manager and the user would -------------
 
-inline HWND KeyTarget(HWND dialog) {
-    HWND focus = ::GetFocus();
-    return focus ? focus : dialog;
-}
-inline void PostKey(HWND dialog, WPARAM vk) {
-    HWND to = KeyTarget(dialog);
-    ::PostMessageW(to, WM_KEYDOWN, vk, 1);
-    ::PostMessageW(to, WM_KEYUP, vk, LPARAM(0xC0000001u));
-}
 inline void PostAltF4(HWND dialog) {
-    ::PostMessageW(KeyTarget(dialog), WM_SYSKEYDOWN, VK_F4, LPARAM(0x20000001u));
+    ::PostMessageW(test::FocusedControl(dialog), WM_SYSKEYDOWN, VK_F4, LPARAM(0x20000001u));
 }
 inline void PostPress(HWND dialog, int id) {
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -99,25 +91,6 @@ inline void PostPress(HWND dialog, int id) {
 }
 inline void PostCloseBox(HWND dialog) {
     ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-}
-
-// Real key input (a key, with Ctrl held when asked) to the dialog, made the
-// foreground window first.
-inline void SendRealKey(HWND dialog, WORD vk, bool ctrl = false) {
-    ::SetForegroundWindow(dialog);
-    std::vector<INPUT> in;
-    auto add = [&](WORD key, bool up) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = key;
-        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        in.push_back(i);
-    };
-    if (ctrl) add(VK_CONTROL, false);
-    add(vk, false);
-    add(vk, true);
-    if (ctrl) add(VK_CONTROL, true);
-    ::SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
 }
 
 // Presses a button once `ready` holds, or after two seconds. Posted messages

@@ -1,0 +1,56 @@
+#!/usr/bin/env python3
+"""Install benchmark in a warm 32-bit Wine prefix: the whole run over the
+generated 200 MB product with the real progress window (install_bench.exe,
+start to the OK state) against the plain extraction program of ours on the
+same resources (extract_bench.exe), then the sample product's run."""
+
+import re
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "harness"))
+import wineprefix  # noqa: E402
+
+build = Path(sys.argv[1])
+cross = build / "cross"
+root = build / "bench-wine"
+if not (root / "win32" / "ready").exists():
+    (root / "scenarios").mkdir(parents=True, exist_ok=True)
+    wineprefix.make_template(root, "win32")
+
+
+def figure(pattern, text):
+    m = re.search(pattern, text)
+    if not m:
+        print(text)
+        sys.exit(1)
+    return float(m.group(1))
+
+
+with wineprefix.Prefix(root, "win32", name="install-bench") as pre:
+    extract = pre.install_copy(cross / "tests/payload/extract_bench.exe", "C:\\bench")
+    install = pre.install_copy(cross / "tests/payload/install_bench.exe", "C:\\bench")
+    sample = pre.install_copy(cross / "tests/e2e/install_host.exe", "C:\\bench")
+    runs = {"extract": [], "install": []}
+    for i in range(3):  # alternated, so both see the same machine load
+        pre.host("C:\\x%d\\a" % i).parent.mkdir(parents=True, exist_ok=True)
+        _, out = pre.run(extract, "C:\\x%d\\" % i, timeout=900)
+        runs["extract"].append((figure(r"dated: ([\d.]+)", out), figure(r"set: (\d+)", out)))
+        _, out = pre.run(install, "--bench", "C:\\i%d" % i, timeout=900)
+        runs["install"].append((figure(r"state: ([\d.]+)", out), figure(r"set: (\d+)", out)))
+    product = sum(p.stat().st_size for p in pre.host("C:\\x0\\a").parent.iterdir())
+    largest_size = max(p.stat().st_size for p in (cross / "bench-payload/items").glob("*.bin"))
+    best = {k: min(v) for k, v in runs.items()}
+    print(f"generated product: {product / 1e6:.1f} MB in 6 files")
+    print(f"plain extraction:  {best['extract'][0]:.2f} s (best of 3)")
+    print(f"install run:       {best['install'][0]:.2f} s (best of 3, start to OK state)")
+    print(f"ratio install / extraction: {best['install'][0] / best['extract'][0]:.2f} "
+          "(target at most 1.1)")
+    bound = product + largest_size + 4 * 2**20
+    print(f"install peak working set: {best['install'][1] / 2**20:.1f} MiB; decoded payload + "
+          f"largest resource + 4 MiB = {bound / 2**20:.1f} MiB")
+    t = time.monotonic()
+    _, out = pre.run(sample, "--bench", "C:\\sample", timeout=300)
+    print(f"sample product: {figure(r'state: ([\d.]+)', out) * 1000:.0f} ms start to OK state "
+          f"({(time.monotonic() - t) * 1000:.0f} ms with the process start and end)")

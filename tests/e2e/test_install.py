@@ -1,0 +1,270 @@
+"""The install run end to end: the real progress window and dialogs under
+Wine, in both prefixes, driven from a second process. How a run is started
+lives in InstallScenario.start_install alone."""
+
+import calendar
+import os
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+from e2e import Scenario, poll
+
+INSTALL_HOST = os.environ.get("INSTALL_HOST", "")
+INSTALL_HOST_BIG = os.environ.get("INSTALL_HOST_BIG", "")
+PRODUCT = Path(__file__).resolve().parents[2] / "product"
+FILES = ["pnx.exe", "veskpnx.exe", "pnx.hlp", "v.ico", "readme.txt", "lpf32.exe"]
+# The build stamps every item with this local time; the prefix runs in UTC.
+STAMP = calendar.timegm((2004, 5, 11, 12, 0, 0))
+
+DIALOG = "TTaskMessageForm"  # Wine's comctl32 gives the own presentation
+PROGRESS = ("Installation Progress", "TInstProgressForm")
+QUESTION = (
+    "Pellion, version 3.14, was installed successfully.\n\n"
+    "Normally Pellion is run from inside Corvanel by pressing the function key, F7. "
+    "If you are not \ninstalling Corvanel, you need a shortcut on the \ndesktop to run "
+    "this wheel program. \n\nClick NO if you do NOT want the V shortcut created.")
+AFTER_YES = "To run Pellion, click the V icon on your desktop."
+AFTER_NO = "To run Pellion, start Corvanel and press function key F7."
+SIBLING = ("Pellion, version 3.14, was installed successfully.\r\n\r\n"
+           "To run Pellion, first run Corvanel, then press the function key F7.")
+MENU = "\r\n\r\nTo run Pellion, start the Tovarin Menu program,\r\nand click the V icon."
+REFUSED = "Install Directory is not on a valid device."
+INSTALLED, REFUSED_CODE, NOT_INSTALLED = 0, 1, 2
+
+
+class InstallScenario(Scenario):
+    host = INSTALL_HOST
+
+    def setUp(self):
+        super().setUp()
+        if not self.host:
+            self.skipTest("run through ctest in the cross build")
+
+    # How a run starts: the main window's scenarios replace this alone.
+    def start_install(self, pre, folder):
+        return self.start(pre, self.host, folder)
+
+    def finished(self, proc):
+        return self.exit_code(proc, timeout=30)
+
+    def prepared(self, arch):
+        pre = self.prefix(arch)
+        if arch == "win64":  # the gate wants DOSBox under Program Files (x86)
+            d = pre.program_files / "DOSBox-0.74"
+            d.mkdir(parents=True)
+            (d / "dosbox.exe").write_bytes(b"MZ")
+        return pre
+
+    # Windows ---------------------------------------------------------------
+    def progress(self, pre, proc):
+        return self.wait_window(pre, *PROGRESS, proc=proc)
+
+    def stage(self, pre, hwnd, text, timeout=30):
+        ok = poll(lambda: text in self.dump(pre, hwnd).texts(), timeout, 0.2)
+        self.assertTrue(ok, f"the stage never read {text!r}:\n{self.dump(pre, hwnd).describe()}")
+
+    def tap(self, pre, hwnd, *captions):
+        self.drive(pre, "tap", hwnd, *captions)
+
+    def confirm_ok_state(self, pre, proc):
+        """Waits for "Installation Successful." and presses OK."""
+        hwnd = self.progress(pre, proc)
+        self.stage(pre, hwnd, "Installation Successful.")
+        self.tap(pre, hwnd, "OK")
+        return hwnd
+
+    def answer(self, pre, proc, text, button="OK", title=None):
+        """Waits for the dialog showing `text`, checks it, presses `button`."""
+        hwnd = self.wait_window(pre, title or "*", DIALOG, proc=proc)
+        dump = self.dump(pre, hwnd)
+        self.assertIn(text, dump.texts(), dump.describe())
+        self.press(pre, hwnd, button)
+        self.wait_gone(pre, hwnd)
+        return dump
+
+    def no_dialog_left(self, pre):
+        shown = [t for _, _, c, t in self.windows(pre) if c in (DIALOG, PROGRESS[1])]
+        self.assertEqual(shown, [])
+
+    # Files -----------------------------------------------------------------
+    def folder(self, pre, winpath):
+        return pre.host(winpath)
+
+    def assert_installed(self, folder, extra=()):
+        for name in FILES:
+            path = folder / name
+            self.assertEqual(path.read_bytes(), (PRODUCT / name).read_bytes(), name)
+            self.assertEqual(int(path.stat().st_mtime), STAMP, name)
+        self.assertEqual(sorted(p.name for p in folder.iterdir()), sorted(FILES + list(extra)))
+
+    def link(self, pre, lnk_winpath):
+        _, rows = self.drive(pre, "lnk", lnk_winpath)
+        return rows[0]
+
+
+class Win32Closing(InstallScenario):
+    def test_yes_makes_the_desktop_shortcut(self):
+        pre = self.prepared("win32")
+        proc = self.start_install(pre, "C:\\kx")
+        self.confirm_ok_state(pre, proc)
+        dump = self.answer(pre, proc, QUESTION, "&Yes")
+        self.assertEqual(dump.title, "Warning")
+        self.answer(pre, proc, AFTER_YES, title="Pellion")
+        self.assertEqual(self.finished(proc), INSTALLED)
+        self.assert_installed(self.folder(pre, "C:\\kx"))
+        target, args, workdir, desc, icon, index = self.link(
+            pre, f"C:\\users\\{pre.user}\\Desktop\\pnx.lnk")
+        self.assertEqual((target.lower(), args, workdir.lower(), desc, icon.lower(), index),
+                         ("c:\\kx\\pnx.exe", "", "c:\\kx", "Pellion", "c:\\kx\\v.ico", "0"))
+
+    def test_no_then_sibling_product_present(self):
+        pre = self.prepared("win32")
+        proc = self.start_install(pre, "C:\\kx")
+        self.confirm_ok_state(pre, proc)
+        self.answer(pre, proc, QUESTION, "&No")
+        self.answer(pre, proc, AFTER_NO, title="Pellion")
+        self.assertEqual(self.finished(proc), INSTALLED)
+        self.assertFalse((pre.desktop / "pnx.lnk").exists())
+        # A second run over the first, with the sibling's program there.
+        (self.folder(pre, "C:\\kx") / "vesk.exe").write_bytes(b"MZ")
+        proc = self.start_install(pre, "C:\\kx")
+        self.confirm_ok_state(pre, proc)
+        self.answer(pre, proc, SIBLING, title="Pellion")  # no question first
+        self.assertEqual(self.finished(proc), INSTALLED)
+        self.assert_installed(self.folder(pre, "C:\\kx"), extra=["vesk.exe"])
+
+    def test_refused_folders_create_nothing(self):
+        pre = self.prepared("win32")
+        cd = pre.dir / "cdrom"
+        cd.mkdir()
+        os.symlink(cd, pre.prefix / "dosdevices" / "d:")
+        pre.reg_add("HKLM\\Software\\Wine\\Drives", "d:", "cdrom")
+        pre.kill_server()
+        for folder in ("D:\\kx", "\\\\server\\share\\kx", "kx", ""):
+            with self.subTest(folder=folder):
+                proc = self.start_install(pre, folder)
+                self.answer(pre, proc, REFUSED)
+                self.assertEqual(self.finished(proc), REFUSED_CODE)
+        self.assertEqual(list(cd.iterdir()), [])
+        self.assertFalse(self.folder(pre, "C:\\cd\\kx").exists())
+
+
+class Win64Closing(InstallScenario):
+    def test_dosbox_set_up_for_plain_and_blank_folders(self):
+        pre = self.prepared("win64")
+        for folder in ("c:\\kx", "C:\\My Games\\kx"):
+            with self.subTest(folder=folder):
+                proc = self.start_install(pre, folder)
+                self.confirm_ok_state(pre, proc)
+                # The set-up's own message, while the progress window is up.
+                hwnd = self.wait_window(pre, "*", DIALOG, proc=proc)
+                dump = self.dump(pre, hwnd)
+                self.assertTrue(any("DOSbox" in t for t in dump.texts()), dump.describe())
+                self.press(pre, hwnd, "OK")
+                self.assertEqual(self.finished(proc), INSTALLED)  # nothing more shown
+                host = self.folder(pre, folder[:1].upper() + folder[1:])
+                self.assert_installed(host, extra=["dosbox.conf"])
+                target, args, *_ = self.link(
+                    pre, f"C:\\users\\{pre.user}\\Desktop\\V DOSbox.lnk")
+                self.assertTrue(target.lower().endswith("dosbox.exe"), target)
+                self.assertIn("-conf", args)
+                self.assertIn(folder.lower() + "\\dosbox.conf", args.lower())
+                self.assertTrue((pre.desktop / "Print F.lnk").exists())
+
+    def test_menu_program_in_the_parent_means_no_dosbox_set_up(self):
+        pre = self.prepared("win64")
+        parent = self.folder(pre, "C:\\tovarin")
+        parent.mkdir()
+        (parent / "kxmenu.exe").write_bytes(b"MZ")
+        proc = self.start_install(pre, "C:\\tovarin\\kx")
+        self.confirm_ok_state(pre, proc)
+        self.answer(pre, proc, MENU, title="Pellion")
+        self.assertEqual(self.finished(proc), INSTALLED)
+        self.assert_installed(parent / "kx")
+        self.assertEqual(list(pre.desktop.iterdir()), [])
+
+
+class PauseAndCancel(InstallScenario):
+    host = INSTALL_HOST_BIG
+    big = Path(INSTALL_HOST_BIG).parent / "big-product" / "product"
+
+    def test_pause_holds_the_run_and_cancel_reports_the_files_on_disk(self):
+        pre = self.prepared("win32")
+        folder = self.folder(pre, "C:\\kx")
+        proc = self.start_install(pre, "C:\\kx")
+        hwnd = self.progress(pre, proc)
+        # Reading the items takes a while and handles no messages: the press
+        # waits in the queue and takes effect after the first file.
+        self.tap(pre, hwnd, "Pause")
+        self.assertTrue(poll(lambda: "Resume" in [c.text for c in self.dump(pre, hwnd).controls],
+                             60, 0.2), "the run did not pause")
+        names = lambda: sorted(p.name for p in folder.iterdir())  # noqa: E731
+        self.assertEqual(names(), ["pnx.exe"])
+        time.sleep(1.5)
+        self.assertEqual(names(), ["pnx.exe"], "a file was written while paused")
+        # Both presses queued at once: Resume ends the pause, the next file
+        # is written, and Cancel takes effect after it.
+        self.tap(pre, hwnd, "Resume", "Cancel")
+        dialog = self.wait_window(pre, "Pellion", DIALOG, proc=proc)
+        self.assertEqual(names(), sorted(FILES[:2]))
+        for name in FILES[:2]:
+            self.assertEqual((folder / name).stat().st_size, (self.big / name).stat().st_size)
+        dump = self.dump(pre, dialog)
+        self.assertIn("Installation cancelled. 2 of 6 files were installed.", dump.texts(),
+                      dump.describe())
+        self.press(pre, dialog, "OK")
+        self.assertEqual(self.finished(proc), NOT_INSTALLED)
+
+
+class WriteFailures(InstallScenario):
+    def test_file_in_use_is_reported_and_left_as_it_was(self):
+        pre = self.prepared("win32")
+        folder = self.folder(pre, "C:\\kx")
+        folder.mkdir()
+        (folder / "v.ico").write_bytes(b"old icon")
+        holder = pre.spawn(pre.install_copy(os.environ["DRIVER"], "C:\\tools"), "hold",
+                           "C:\\kx\\v.ico", 60000)
+        self._procs.append(holder)
+        self.assertTrue(poll(lambda: "held" in Path(holder.output_path).read_text(), 20))
+        proc = self.start_install(pre, "C:\\kx")
+        hwnd = self.wait_window(pre, "*", DIALOG, proc=proc)
+        dump = self.dump(pre, hwnd)
+        lines = [t for t in dump.texts() if t.startswith("Error writing file ")]
+        self.assertEqual(len(lines), 1, dump.describe())
+        self.assertEqual(lines[0].split("\r\n"),
+                         ["Error writing file C:\\kx\\v.ico: " + lines[0].split(": ", 1)[1]])
+        self.press(pre, hwnd, "OK")
+        self.assertEqual(self.finished(proc), NOT_INSTALLED)  # no question, no closing text
+        holder.kill()
+        self.assertEqual((folder / "v.ico").read_bytes(), b"old icon")
+        self.assertEqual(sorted(p.name for p in folder.iterdir()), sorted(FILES))
+
+    def test_full_disk_reports_the_file_that_did_not_fit(self):
+        pre = self.prepared("win32")
+        disk = pre.dir / "small"
+        disk.mkdir()
+        # Two pages: the first files fit, a later one does not.
+        mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=8k", "tmpfs", str(disk)],
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if mounted.returncode != 0:
+            self.skipTest("mounting a small tmpfs is not permitted here (needs root)")
+        self.addCleanup(subprocess.run, ["umount", "-l", str(disk)], check=False)
+        os.symlink(disk, pre.prefix / "dosdevices" / "e:")
+        pre.reg_add("HKLM\\Software\\Wine\\Drives", "e:", "hd")
+        pre.kill_server()
+        proc = self.start_install(pre, "E:\\kx")
+        hwnd = self.wait_window(pre, "*", DIALOG, proc=proc)
+        dump = self.dump(pre, hwnd)
+        report = next((t for t in dump.texts() if t.startswith("Error writing file ")), "")
+        self.assertIn("E:\\kx\\", report, dump.describe())
+        self.press(pre, hwnd, "OK")
+        self.assertEqual(self.finished(proc), NOT_INSTALLED)
+        for p in (disk / "kx").iterdir():  # what is there is whole; no leftovers
+            self.assertIn(p.name, FILES)
+            self.assertEqual(p.read_bytes(), (PRODUCT / p.name).read_bytes())
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,257 @@
+// The DOSBox launch set-up against the real file system, shell and COM: the
+// written dosbox.conf, the recycled *.conf files, both shortcuts read back
+// through the shell, the sibling-product skip, files that cannot be written
+// and COM left balanced when the link object fails.
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "base/errors.h"
+#include "base/text.h"
+#include "base/win/com.h"
+#include "base/win/unique_handle.h"
+#include "install/dosbox_conf.h"
+#include "install/dosbox_path.h"
+#include "install/dosbox_setup.h"
+#include "payload/payload_reader.h"
+#include "tests/win32/ucargo_test_util.h"
+
+namespace pellion {
+namespace {
+
+using namespace testing_util;
+
+// Under Wine the recycle bin is the freedesktop trash of the Unix home
+// (which the harness creates); "" elsewhere.
+std::string TrashFolder() {
+    wchar_t home[MAX_PATH] = {};
+    if (!::GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH)) return "";
+    std::string trash = Narrow(home);
+    if (trash.rfind("\\??\\", 0) == 0) trash.erase(0, 4);
+    return trash + "\\.local\\share\\Trash\\files\\";
+}
+
+bool TrashHolds(const std::string& content) {
+    WIN32_FIND_DATAW found;
+    std::string trash = TrashFolder();
+    win::UniqueFind find(::FindFirstFileW(Widen(trash + "*").c_str(), &found));
+    if (!find) return false;
+    do {
+        if (ReadBytes(trash + Narrow(found.cFileName)) == content) return true;
+    } while (::FindNextFileW(find.Get(), &found));
+    return false;
+}
+
+struct LinkFields {
+    std::string path, arguments, workingFolder, iconPath, description;
+    int iconIndex = -99;
+    WORD hotkey = 0xDEAD;
+    DWORD showCmd = 0xDEADBEEF;
+};
+
+// A second link object reads the file back. The show command comes from the
+// file bytes: after Load, Wine's GetShowCmd always answers 1.
+LinkFields LoadLink(const std::string& linkPath) {
+    LinkFields f;
+    win::ComPtr<IShellLinkW> link;
+    win::ComPtr<IPersistFile> file;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  link.PutVoid())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())) ||
+        FAILED(file->Load(Widen(linkPath).c_str(), STGM_READ))) {
+        ADD_FAILURE() << "cannot load " << linkPath;
+        return f;
+    }
+    wchar_t buffer[1024];
+    auto text = [&](auto get) {
+        wmemset(buffer, L'?', 1024);
+        buffer[1023] = 0;
+        get();
+        return Narrow(buffer);
+    };
+    f.path = text([&] { link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH); });
+    f.arguments = text([&] { link->GetArguments(buffer, 1024); });
+    f.workingFolder = text([&] { link->GetWorkingDirectory(buffer, 1024); });
+    f.iconPath = text([&] { link->GetIconLocation(buffer, 1024, &f.iconIndex); });
+    f.description = text([&] { link->GetDescription(buffer, 1024); });
+    link->GetHotkey(&f.hotkey);
+    std::string bytes = ReadBytes(linkPath);
+    if (bytes.size() >= 0x40) std::memcpy(&f.showCmd, bytes.data() + 0x3C, 4);
+    return f;
+}
+
+// An install folder with a blank and the product's programs, a desktop of
+// its own, DosBoxPath as the gate would set it, and every closing message
+// recorded instead of shown.
+class DosBoxSetup : public ScratchFolderTest {
+  protected:
+    void SetUp() override {
+        ScratchFolderTest::SetUp();
+        install_ = In("My Games\\kx\\");
+        desktop_ = In("Desktop\\");
+        for (const std::string& dir : {In("My Games"), install_, desktop_, In("dosbox")})
+            ASSERT_TRUE(::CreateDirectoryW(Widen(dir).c_str(), nullptr)) << dir;
+        for (const char* name : {"veskpnx.exe", "lpf32.exe", "v.ico"})
+            PutBytes(install_ + name, "MZ");
+        PutBytes(In("dosbox\\dosbox.exe"), "MZ");
+        savedDosBoxPath_ = DosBoxPath;
+        DosBoxPath = AsciiLowerCase(In("dosbox\\dosbox.exe"));
+        SetDosBoxMessagePresenter([this](const std::string& text) { messages_.push_back(text); });
+    }
+    void TearDown() override {
+        SetDosBoxMessagePresenter(nullptr);
+        DosBoxPath = savedDosBoxPath_;
+        ScratchFolderTest::TearDown();
+    }
+    std::string DosBoxLink() const { return desktop_ + "V DOSbox.lnk"; }
+    std::string PrintLink() const { return desktop_ + "Print F.lnk"; }
+
+    std::string install_, desktop_, savedDosBoxPath_;
+    std::vector<std::string> messages_;
+};
+
+TEST_F(DosBoxSetup, WritesConfRecyclesOldConfsAndMakesBothShortcuts) {
+    if (TrashFolder().empty()) GTEST_SKIP() << "not under Wine: no trash folder to look into";
+    std::string stamp =
+        std::to_string(::GetTickCount()) + "-" + std::to_string(::GetCurrentProcessId());
+    PutBytes(install_ + "old.conf", "old conf " + stamp);
+    PutBytes(install_ + "dosbox.conf", "previous dosbox.conf " + stamp);
+    PutBytes(install_ + "keep.txt", "stays");
+    // Shortcuts of the same names are replaced, not kept.
+    PutBytes(DosBoxLink(), "not a shortcut");
+    PutBytes(PrintLink(), "not a shortcut");
+
+    EXPECT_TRUE(CreateDosBoxShortcuts(install_, desktop_));
+
+    EXPECT_EQ(ReadBytes(install_ + "dosbox.conf"),
+              ReadRawResource("rs_Conf") + "mount c \"" + In("My Games\\kx") +
+                  "\"\r\nc:\r\ndel f\r\nveskpnx.exe /ns\r\nexit\r\n");
+    EXPECT_FALSE(Exists(install_ + "old.conf"));
+    EXPECT_TRUE(TrashHolds("old conf " + stamp));
+    EXPECT_TRUE(TrashHolds("previous dosbox.conf " + stamp));
+    EXPECT_EQ(ReadBytes(install_ + "keep.txt"), "stays");
+    for (const char* name : {"veskpnx.exe", "lpf32.exe", "v.ico"})
+        EXPECT_EQ(ReadBytes(install_ + name), "MZ") << name;
+
+    const struct {
+        std::string link, target, arguments, description;
+        WORD hotkey;
+    } links[] = {
+        {DosBoxLink(), DosBoxPath, "-noconsole -conf \"" + install_ + "dosbox.conf\"", "Pellion",
+         0},
+        {PrintLink(), install_ + "lpf32.exe", "f", "Print File f (CTRL+ALT+P)", 0x0650},
+    };
+    for (const auto& l : links) {
+        LinkFields f = LoadLink(l.link);
+        EXPECT_EQ(f.path, l.target) << l.link;
+        EXPECT_EQ(f.arguments, l.arguments) << l.link;
+        EXPECT_EQ(f.workingFolder, FolderPart(l.target)) << l.link;
+        EXPECT_EQ(f.description, l.description) << l.link;
+        EXPECT_EQ(f.iconPath, install_ + "v.ico") << l.link;
+        EXPECT_EQ(f.iconIndex, 0) << l.link;
+        EXPECT_EQ(f.showCmd, DWORD(SW_SHOWNORMAL)) << l.link;
+        EXPECT_EQ(f.hotkey, l.hotkey) << l.link;
+    }
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].rfind("Pellion has been installed and shortcuts created", 0), 0u)
+        << messages_[0];
+}
+
+TEST_F(DosBoxSetup, SiblingProductPresentTouchesNothing) {
+    PutBytes(install_ + "vesk.exe", "MZ");
+    PutBytes(install_ + "old.conf", "old");
+    PutBytes(DosBoxLink(), "old link");
+    PutBytes(PrintLink(), "old link");
+    EXPECT_TRUE(CreateDosBoxShortcuts(install_, desktop_));
+    EXPECT_FALSE(Exists(install_ + "dosbox.conf"));
+    EXPECT_EQ(ReadBytes(install_ + "old.conf"), "old");
+    EXPECT_EQ(ReadBytes(DosBoxLink()), "old link");
+    EXPECT_EQ(ReadBytes(PrintLink()), "old link");
+    EXPECT_TRUE(messages_.empty());
+}
+
+// A file held open without sharing (read-only too) can be neither recycled,
+// deleted nor rewritten: the message names exactly that file.
+TEST_F(DosBoxSetup, FileThatCannotBeWrittenIsNamedAsMissing) {
+    const std::string rows[] = {install_ + "dosbox.conf", DosBoxLink(), PrintLink()};
+    for (const std::string& locked : rows) {
+        messages_.clear();
+        PutBytes(locked, "held");
+        ::SetFileAttributesW(Widen(locked).c_str(), FILE_ATTRIBUTE_READONLY);
+        {
+            win::UniqueFile hold(::CreateFileW(Widen(locked).c_str(), GENERIC_READ, 0, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(hold) << locked;
+            EXPECT_FALSE(CreateDosBoxShortcuts(install_, desktop_)) << locked;
+        }
+        ::SetFileAttributesW(Widen(locked).c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_EQ(messages_.size(), 1u) << locked;
+        const std::string& text = messages_[0];
+        EXPECT_EQ(text.find("shortcuts created"), std::string::npos) << text;
+        for (const std::string& path : rows) {
+            EXPECT_EQ(text.find("    " + path + "\r\n") != std::string::npos, path == locked)
+                << "locked " << locked << ", looking for " << path << " in:\n"
+                << text;
+        }
+        ::DeleteFileW(Widen(locked).c_str());
+    }
+}
+
+// A class object that refuses to make anything, standing in for a shell
+// link object that cannot be created.
+class RefusingFactory : public IClassFactory {
+  public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+            *out = this;
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, void** out) override {
+        *out = nullptr;
+        return E_OUTOFMEMORY;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+};
+
+TEST_F(DosBoxSetup, LinkObjectFailureRaisesAndLeavesComBalanced) {
+    bool raised = false;
+    HRESULT afterwards = E_FAIL;
+    std::thread worker([&] {
+        RefusingFactory factory;
+        DWORD cookie = 0;
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        ASSERT_EQ(::CoRegisterClassObject(CLSID_ShellLink, &factory, CLSCTX_INPROC_SERVER,
+                                          REGCLS_MULTIPLEUSE, &cookie),
+                  S_OK);
+        try {
+            CreateDosBoxShortcuts(install_, desktop_);
+        } catch (const EOSError&) {
+            raised = true;
+        }
+        ::CoRevokeClassObject(cookie);
+        ::CoUninitialize();
+        // Only a fully released apartment answers S_OK to a new initialise.
+        afterwards = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        if (SUCCEEDED(afterwards)) ::CoUninitialize();
+    });
+    worker.join();
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(afterwards, S_OK) << "CoInitialize left without its CoUninitialize";
+    EXPECT_TRUE(Exists(install_ + "dosbox.conf")) << "written before the shortcuts";
+    EXPECT_FALSE(Exists(PrintLink())) << "the steps after the error are skipped";
+    EXPECT_TRUE(messages_.empty());
+}
+
+}  // namespace
+}  // namespace pellion

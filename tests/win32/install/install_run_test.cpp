@@ -1,0 +1,278 @@
+// The install run in-process, with a scripted stand-in for the progress
+// window and the dialogs answered from a timer: what lands on disk, what
+// the window is told, and what the user is shown, on the paths that do not
+// need the real window.
+#include "install/install_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "base/win/unique_handle.h"
+#include "install/install_text.h"
+#include "install/ucargo.h"
+#include "payload/payload_list.h"
+#include "payload/payload_reader.h"
+#include "tests/win32/dialogs/dialogs_script.h"
+#include "tests/win32/ucargo_test_util.h"
+
+namespace pellion {
+namespace {
+
+using namespace testing_util;
+
+// What the run did to its progress window, in order.
+struct tProgressLog {
+    std::vector<std::string> calls;
+    int cancelAfterFiles = -1;  // the user presses Cancel during this file
+    int files = 0;
+    bool cancelled = false;
+    bool alive = false;
+};
+
+class tScriptedProgress : public InstallProgress {
+  public:
+    explicit tScriptedProgress(tProgressLog& log) : log_(log) { log_.alive = true; }
+    ~tScriptedProgress() override { log_.alive = false; }
+    void SetProgramName(const std::string& t) override { log_.calls.push_back("name " + t); }
+    void SetStage(const std::string& t) override { log_.calls.push_back("stage " + t); }
+    void Show() override { log_.calls.push_back("show"); }
+    void SetTotal(int32_t total) override {
+        log_.calls.push_back("total " + std::to_string(total));
+    }
+    void SetCurrentFile(const std::string& path) override {
+        log_.calls.push_back("file " + path);
+        ++log_.files;
+    }
+    void SetPosition(int32_t position) override {
+        log_.calls.push_back("position " + std::to_string(position));
+        if (log_.files == log_.cancelAfterFiles) log_.cancelled = true;
+    }
+    bool Cancelled() const override { return log_.cancelled; }
+    void WaitForOk() override { log_.calls.push_back("wait"); }
+
+  private:
+    tProgressLog& log_;
+};
+
+// Every dialog the run shows: its title and texts, whether the progress
+// window was still there, answered with the next of `answers` (button ids).
+struct tShown {
+    std::string title, text;
+    bool progressAlive;
+};
+
+class tDialogAnswers {
+  public:
+    tDialogAnswers(std::vector<int> answers, const tProgressLog& log)
+        : answers_(std::move(answers)), log_(log) {
+        self() = this;
+        timer_ = ::SetTimer(nullptr, 0, 10, &Tick);
+    }
+    ~tDialogAnswers() {
+        ::KillTimer(nullptr, timer_);
+        self() = nullptr;
+    }
+    std::vector<tShown> shown;
+
+  private:
+    static tDialogAnswers*& self() {
+        static tDialogAnswers* current = nullptr;
+        return current;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        tDialogAnswers* s = self();
+        HWND d = s ? test::FindDialog() : nullptr;
+        if (!d || d == s->last_) return;
+        s->last_ = d;
+        test::Snapshot snap = test::Take(d);
+        std::string text;
+        for (const test::Control& c : snap.controls)
+            if (c.cls == L"Static" && c.text.size() > text.size()) text = c.text;
+        s->shown.push_back({snap.title, text, s->log_.alive});
+        int answer = s->shown.size() <= s->answers_.size() ? s->answers_[s->shown.size() - 1] : 1;
+        test::PostPress(d, answer);
+    }
+    std::vector<int> answers_;
+    const tProgressLog& log_;
+    HWND last_ = nullptr;
+    UINT_PTR timer_ = 0;
+};
+
+struct tItem {
+    std::string name, content;
+    int32_t dateTime;
+};
+
+std::vector<tItem> Payload() {
+    std::vector<tItem> items;
+    std::string list = kPayloadList, resource;
+    while (!list.empty()) {
+        SplitFirstToken(list, ",", resource);
+        tItem item;
+        ReadPayloadItem(resource, item.name, item.dateTime, item.content);
+        items.push_back(item);
+    }
+    return items;
+}
+
+int32_t LastWriteDosTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return -1;
+    FILETIME local;
+    WORD date = 0, time = 0;
+    ::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    ::FileTimeToDosDateTime(&local, &date, &time);
+    return int32_t((uint32_t(date) << 16) | time);
+}
+
+std::vector<std::string> Listing(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    win::UniqueFind find(::FindFirstFileW(Widen(folder + "*").c_str(), &found));
+    if (!find) return names;
+    do {
+        std::string name = Narrow(found.cFileName);
+        if (name != "." && name != "..") names.push_back(name);
+    } while (::FindNextFileW(find.Get(), &found));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class InstallRun : public ScratchFolderTest {
+  protected:
+    // The menu program in the parent makes the closing step the same on
+    // both kinds of system: one titled hint, no set-up, no question.
+    void SetUp() override {
+        ScratchFolderTest::SetUp();
+        PutBytes(In("kxmenu.exe"), "MZ");
+        folder_ = In("kx") + "\\";
+    }
+    bool Run(std::vector<int> answers = {}) {
+        tDialogAnswers dialogs(std::move(answers), log_);
+        bool result = RunInstall(folder_, [this] {
+            return std::unique_ptr<InstallProgress>(new tScriptedProgress(log_));
+        });
+        shown_ = dialogs.shown;
+        return result;
+    }
+    std::vector<std::string> ProductNames(size_t count) const {
+        std::vector<std::string> names;
+        for (size_t i = 0; i < count; ++i) names.push_back(payload_[i].name);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string folder_;
+    tProgressLog log_;
+    std::vector<tShown> shown_;
+    const std::vector<tItem> payload_ = Payload();
+};
+
+TEST_F(InstallRun, WritesAndDatesEveryFileThenShowsTheMenuHint) {
+    ASSERT_EQ(payload_.size(), kPayloadItemCount);
+    PutBytes(In("kx.old"), "");  // a neighbour the run must leave alone
+    ASSERT_TRUE(::CreateDirectoryW(Widen(In("kx")).c_str(), nullptr));
+    PutBytes(folder_ + payload_[0].name, "an older copy, longer than nothing");
+    EXPECT_TRUE(Run());
+
+    std::vector<std::string> expected = {"name Pellion", "stage Installing ...", "show"};
+    int32_t total = 0;
+    for (const tItem& item : payload_) total += int32_t(item.content.size());
+    expected.push_back("total " + std::to_string(total));
+    int32_t sum = 0;
+    for (const tItem& item : payload_) {
+        sum += int32_t(item.content.size());
+        expected.push_back("file " + folder_ + item.name);
+        expected.push_back("position " + std::to_string(sum));
+    }
+    expected.push_back("wait");
+    EXPECT_EQ(log_.calls, expected);
+
+    for (const tItem& item : payload_) {
+        EXPECT_EQ(ReadBytes(folder_ + item.name), item.content) << item.name;
+        EXPECT_EQ(LastWriteDosTime(folder_ + item.name), item.dateTime) << item.name;
+    }
+    EXPECT_EQ(Listing(folder_), ProductNames(kPayloadItemCount)) << "no temporary file is left";
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].title, "Pellion");
+    EXPECT_EQ(shown_[0].text, MenuProgramText());
+    EXPECT_FALSE(shown_[0].progressAlive) << "the final text comes after the window is gone";
+}
+
+TEST_F(InstallRun, CancelDuringTheThirdFileKeepsThreeAndSaysSo) {
+    log_.cancelAfterFiles = 3;
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(log_.calls.back(), "wait") << "WaitForOk is called after a cancel too";
+    EXPECT_EQ(Listing(folder_), ProductNames(3));
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].title, "Pellion");
+    EXPECT_EQ(shown_[0].text, "Installation cancelled. 3 of 6 files were installed.");
+    EXPECT_FALSE(shown_[0].progressAlive);
+}
+
+TEST_F(InstallRun, FileInUseIsReportedByNameAndLeftAsItWas) {
+    ASSERT_TRUE(::CreateDirectoryW(Widen(In("kx")).c_str(), nullptr));
+    const std::string held = folder_ + payload_[3].name;
+    PutBytes(held, "old bytes");
+    {
+        win::UniqueFile lock(::CreateFileW(Widen(held).c_str(), GENERIC_READ, 0, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock);
+        EXPECT_FALSE(Run());
+    }
+    EXPECT_EQ(ReadBytes(held), "old bytes");
+    EXPECT_EQ(std::count(log_.calls.begin(), log_.calls.end(), "wait"), 0)
+        << "the window's OK state would announce a success";
+    ASSERT_EQ(shown_.size(), 1u) << "one report, no closing step";
+    EXPECT_EQ(shown_[0].text.rfind("Error writing file " + held + ": ", 0), 0u) << shown_[0].text;
+    EXPECT_TRUE(shown_[0].progressAlive);
+    EXPECT_EQ(Listing(folder_), ProductNames(kPayloadItemCount)) << "the others are in place";
+}
+
+TEST_F(InstallRun, FolderThatCannotBeMadeIsReportedOnce) {
+    PutBytes(In("kx"), "a file where the folder should be");
+    EXPECT_FALSE(Run());
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].text.rfind("Error writing file " + folder_ + ": ", 0), 0u)
+        << shown_[0].text;
+    EXPECT_EQ(ReadBytes(In("kx")), "a file where the folder should be");
+}
+
+TEST_F(InstallRun, MenuProgramOnlyInAParentThatIsNoDriveRoot) {
+    EXPECT_TRUE(HasMenuProgram(In("kx") + "\\"));
+    EXPECT_TRUE(HasMenuProgram(In("kx")));
+    EXPECT_FALSE(HasMenuProgram(In("kx") + "\\deeper\\"));
+    EXPECT_FALSE(HasMenuProgram("C:\\kx\\")) << "C:\\ is a drive root";
+    EXPECT_FALSE(HasMenuProgram("C:\\"));
+}
+
+TEST(ValidateInstallFolder, DriveOfTheFirstThreeCharacters) {
+    const struct {
+        const char* folder;
+        bool accepted;
+    } rows[] = {
+        {"C:\\any\\folder", true},
+        {"c:\\", true},
+        {"", false},
+        {"kx", false},
+        {"\\\\server\\share\\kx", false},
+        {"Q:\\no such drive", false},
+    };
+    for (const auto& row : rows) {
+        tProgressLog unused;
+        tDialogAnswers dialogs({1}, unused);
+        EXPECT_EQ(ValidateInstallFolder(row.folder), row.accepted) << row.folder;
+        if (row.accepted) {
+            EXPECT_TRUE(dialogs.shown.empty()) << row.folder;
+        } else {
+            ASSERT_EQ(dialogs.shown.size(), 1u) << row.folder;
+            EXPECT_EQ(dialogs.shown[0].text, "Install Directory is not on a valid device.");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace pellion
