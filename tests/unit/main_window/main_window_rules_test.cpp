@@ -10,31 +10,12 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(MainWindowRules, LogoGeometry) {
-    EXPECT_EQ(LogoLayoutFor(105).fontHeight, 59);
-    EXPECT_EQ(LogoLayoutFor(105).penWidth, 10);
-    struct Row {
-        int tw, th, x, y;
-    } rows[] = {
-        {36, 59, 35, 23},   // typical bold V
-        {35, 58, 35, 23},   // the +1 rounds an odd remainder up
-        {106, 110, 0, -2},  // wider and taller than the image: truncation toward zero
-    };
-    for (const Row& r : rows) {
-        LogoTextOrigin o = LogoTextOriginFor(105, 105, r.tw, r.th);
-        EXPECT_EQ(o.x, r.x) << r.tw << "x" << r.th;
-        EXPECT_EQ(o.y, r.y) << r.tw << "x" << r.th;
-    }
-}
-
 TEST(MainWindowRules, DefaultInstallFolder) {
     struct Row {
         const char* windows;
         std::set<std::string> existing;
         const char* expected;
     } rows[] = {
-        {"C:\\WINDOWS", {}, "C:\\kx"},
-        {"C:\\WINDOWS", {"C:\\tovarin\\kx"}, "C:\\tovarin\\kx"},
         {"D:\\Win\\Sub", {"C:\\tovarin\\kx"}, "D:\\kx"},  // only the Windows folder's root counts
         {"", {}, "kx"},                                   // no Windows folder: relative forms
         {"", {"tovarin\\kx"}, "tovarin\\kx"},

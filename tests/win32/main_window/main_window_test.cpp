@@ -283,28 +283,5 @@ TEST(MainWindow, EditLowerCasesTypedAndBrowsedText) {
     EXPECT_EQ(form.InstallDir(), "d:\\games");
 }
 
-TEST(MainWindow, EnterAndEscape) {
-    tMainForm form(&FixedWindowsFolder);
-    HWND top = form.Handle();
-    EXPECT_EQ(form.ActivePage(), 1);
-    // What the dialog manager sends for Enter: "Setup" on the welcome page.
-    ::SendMessageW(top, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(form.ActivePage(), 2);
-    // Escape closes the window (posted, as from a button's click).
-    ::SendMessageW(top, WM_COMMAND, IDCANCEL, 0);
-    // The window's end posts the quit request: taken out here, not passed on.
-    bool quit = false;
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            quit = true;
-            continue;
-        }
-        ::DispatchMessageW(&msg);
-    }
-    EXPECT_FALSE(::IsWindow(top));
-    EXPECT_TRUE(quit);
-}
-
 }  // namespace
 }  // namespace pellion
