@@ -86,12 +86,14 @@ def next_step(window, controls):
 
 
 def headless(pre, exe, driver, screens):
-    """Walks the whole install (180 s at most), saving each window once."""
+    """Walks the whole install, saving each window once. Gives up after
+    180 s, or 30 s without a new window to act on (a run that failed leaves
+    the main window waiting on its set-up page)."""
     screens.mkdir(parents=True, exist_ok=True)
     start = time.monotonic()
     proc = pre.spawn(exe)
-    seen, deadline = set(), time.monotonic() + 180
-    while proc.poll() is None and time.monotonic() < deadline:
+    seen, deadline, last = set(), start + 180, start
+    while proc.poll() is None and time.monotonic() < min(deadline, last + 30):
         time.sleep(0.5)
         for window in windows(pre, driver):
             action, name = next_step(window, visible_controls(pre, driver, window.hwnd))
@@ -100,6 +102,7 @@ def headless(pre, exe, driver, screens):
             if action is None or key in seen:
                 continue
             seen.add(key)
+            last = time.monotonic()
             time.sleep(0.5)  # let it finish painting
             png = screens / f"{len(seen):02d}-{name}.png"
             screenshot(window, png)
