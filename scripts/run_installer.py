@@ -75,10 +75,10 @@ def next_step(window, controls):
     installed-version question, OK to a message. No action: not yet."""
     if window.cls == "tMainForm":
         if "Install Folder:" in controls:
-            return ("clickctl", "Install"), "setup"
-        return ("clickctl", "Setup"), "welcome"
+            return ("tap", "Install"), "setup"
+        return ("tap", "Setup"), "welcome"
     if window.cls == "TInstProgressForm":
-        return (("clickctl", "OK") if "OK" in controls else None), "progress"
+        return (("tap", "OK") if "OK" in controls else None), "progress"
     # Button captions may carry a mnemonic ("&No").
     bare = {c.replace("&", ""): c for c in controls}
     answer = next((bare[w] for w in ("No", "Yes", "OK") if w in bare), "OK")

@@ -17,8 +17,6 @@
 //   gdi PID                       GDI and USER object counts of a process
 //   record FILE                   appends this process's command line to FILE
 //   title CLASS                   the title of a window of CLASS, shown or not
-//   clickctl HWND TEXT            posts a click at the middle of a shown descendant titled TEXT
-//                                 (for drawn buttons at any depth)
 //   type HWND TEXT                posts TEXT as characters to the window's focused control
 //   syschar HWND CHAR             posts CHAR with Alt held to the window's focused control
 //   screen                        the primary monitor's size
@@ -235,43 +233,15 @@ int Click(HWND top, int x, int y) {
     return 0;
 }
 
-struct TextQuery {
-    std::wstring text;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK TextProc(HWND h, LPARAM lp) {
-    auto* q = reinterpret_cast<TextQuery*>(lp);
-    if (!IsWindowVisible(h) || Text(h) != q->text) return TRUE;
-    q->found = h;
-    return FALSE;
-}
-
-int ClickControl(HWND top, const std::wstring& text) {
-    TextQuery q{text};
-    EnumChildWindows(top, TextProc, reinterpret_cast<LPARAM>(&q));
-    if (!q.found) {
-        fprintf(stderr, "no shown control %s\n", Utf8(text).c_str());
-        return 1;
-    }
-    RECT r;
-    GetClientRect(q.found, &r);
-    LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-    PostMessageW(q.found, WM_MOUSEMOVE, 0, at);
-    PostMessageW(q.found, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(q.found, WM_LBUTTONUP, 0, at);
-    return 0;
-}
-
 int TypeText(HWND top, const std::wstring& text) {
-    HWND target = FocusOf(top);
+    HWND target = pellion::test::FocusedControl(top);
     if (!target) target = top;
     for (wchar_t c : text) PostMessageW(target, WM_CHAR, c, 1);
     return 0;
 }
 
 int SysChar(HWND top, wchar_t c) {
-    HWND target = FocusOf(top);
+    HWND target = pellion::test::FocusedControl(top);
     if (!target) target = top;
     PostMessageW(target, WM_SYSCHAR, c, 1 | (1u << 29));  // bit 29: Alt is down
     return 0;
@@ -418,7 +388,6 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"clipboard") return Clipboard();
     if (cmd == L"gdi") return Gdi(wcstoul(arg(2), nullptr, 10));
     if (cmd == L"record") return Record(arg(2));
-    if (cmd == L"clickctl") return ClickControl(ParseHwnd(arg(2)), arg(3));
     if (cmd == L"type") return TypeText(ParseHwnd(arg(2)), arg(3));
     if (cmd == L"syschar") return SysChar(ParseHwnd(arg(2)), arg(3)[0]);
     if (cmd == L"screen") {

@@ -47,7 +47,7 @@ class MainWindowScenario(Scenario):
         self.assertEqual((x, y), ((sw - w) // 2, (sh - h) // 2), dump.describe())
 
     def to_setup_page(self, pre, hwnd):
-        self.drive(pre, "clickctl", hwnd, "Setup")
+        self.drive(pre, "tap", hwnd, "Setup")
         self.assertTrue(poll(lambda: "Install Folder:" in self.labels(self.dump(pre, hwnd))),
                         self.dump(pre, hwnd).describe())
 
@@ -87,7 +87,7 @@ class MainWindowScenario(Scenario):
                 if cls == PROGRESS:
                     if "OK" in [c.text for c in dump.controls if c.visible]:
                         self.screenshot(pre, hwnd, f"{prefix}-{arch}-progress-done")
-                        self.drive(pre, "clickctl", hwnd, "OK", check=False)
+                        self.drive(pre, "tap", hwnd, "OK", check=False)
                     continue
                 shots += 1
                 self.screenshot(pre, hwnd, f"{prefix}-{arch}-message-{shots}")
@@ -153,7 +153,7 @@ class Install(MainWindowScenario):
                 self.type_folder(pre, hwnd, "C:\\Games\\KX")
                 self.assertTrue(poll(
                     lambda: self.edit(self.dump(pre, hwnd)).text == "c:\\games\\kx"))
-                self.drive(pre, "clickctl", hwnd, "Install")
+                self.drive(pre, "tap", hwnd, "Install")
                 self.wait_window(pre, cls=PROGRESS, proc=proc)
                 self.answer_until_exit(pre, proc, arch, "install")
                 self.assertEqual(proc.returncode, 0)
@@ -167,7 +167,7 @@ class Install(MainWindowScenario):
         hwnd = self.main_window(pre, proc)
         self.to_setup_page(pre, hwnd)
         self.type_folder(pre, hwnd, "Q:\\KX")  # no such drive
-        self.drive(pre, "clickctl", hwnd, "Install")
+        self.drive(pre, "tap", hwnd, "Install")
         dialog, dump = self.dialog(pre, proc)
         self.assertIn("Install Directory is not on a valid device.", dump.texts())
         self.press(pre, dialog, "OK")
@@ -187,7 +187,7 @@ class Install(MainWindowScenario):
         self.key(pre, hwnd, VK_RETURN)  # Enter on the set-up page: "Install"
         progress = self.wait_window(pre, cls=PROGRESS, proc=proc)
         self.assertFalse(self.dump(pre, hwnd).visible, "the main window hides during the run")
-        self.drive(pre, "clickctl", progress, "Cancel")
+        self.drive(pre, "tap", progress, "Cancel")
         # The run's own report, then the main window back on its set-up page
         # and the closing message.
         texts = []
