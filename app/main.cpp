@@ -30,6 +30,9 @@ void RunApplication() {
     app.Initialize();
     app.SetTitle(pellion::kApplicationTitle);
     pellion::tMainForm mainForm;
+    // Cancel to the installed-version question queued a quit request: the
+    // program ends without showing the window (the exit code stays 0).
+    if (mainForm.QuitRequested()) return;
     app.SetMainWindow(mainForm.Handle());
     mainForm.Show();
     app.Run();

@@ -4,9 +4,10 @@
   run_installer.py [--headless] INSTALLER WORKDIR     (RUN_ARCH=win32|win64)
 
 On a real display the installer simply runs until the user closes it. With
---headless each window that appears is saved as a PNG into
-WORKDIR/screens/<arch>, then closed (as with its close box), until the
-installer ends.
+--headless the script walks the whole install of the product as a user
+would (Setup, Install, OK on the progress window, No to the shortcut
+question, OK to each message) and saves a PNG of each window into
+WORKDIR/screens/<arch>; it prints the walk's wall time.
 """
 
 import argparse
@@ -60,25 +61,59 @@ def screenshot(window, png):
                     str(png)], check=False)
 
 
+def visible_controls(pre, driver, hwnd):
+    """Texts of the window's shown descendants, from the driver's dump."""
+    _, out = pre.run(driver, "dump", hwnd, timeout=30)
+    rows = [line.split("\t") for line in out.splitlines()[1:] if line]
+    return [r[4] for r in rows if len(r) > 7 and r[7] == "visible"]
+
+
+def next_step(window, controls):
+    """What a user walking through the install does in this window, and the
+    screenshot's name: the main window's Setup, then Install; OK on the
+    progress window once it offers it; No to a question, Yes to the
+    installed-version question, OK to a message. No action: not yet."""
+    if window.cls == "tMainForm":
+        if "Install Folder:" in controls:
+            return ("tap", "Install"), "setup"
+        return ("tap", "Setup"), "welcome"
+    if window.cls == "TInstProgressForm":
+        return (("tap", "OK") if "OK" in controls else None), "progress"
+    # Button captions may carry a mnemonic ("&No").
+    bare = {c.replace("&", ""): c for c in controls}
+    answer = next((bare[w] for w in ("No", "Yes", "OK") if w in bare), "OK")
+    return ("press", answer), window.shot_name
+
+
 def headless(pre, exe, driver, screens):
-    """Saves and closes each new window until the installer ends (90 s at most)."""
+    """Walks the whole install, saving each window once. Gives up after
+    180 s, or 30 s without a new window to act on (a run that failed leaves
+    the main window waiting on its set-up page)."""
     screens.mkdir(parents=True, exist_ok=True)
+    start = time.monotonic()
     proc = pre.spawn(exe)
-    seen, deadline = set(), time.monotonic() + 90
-    while proc.poll() is None and time.monotonic() < deadline:
-        time.sleep(1.0)
+    seen, deadline, last = set(), start + 180, start
+    while proc.poll() is None and time.monotonic() < min(deadline, last + 30):
+        time.sleep(0.5)
         for window in windows(pre, driver):
-            if window.hwnd in seen:
+            action, name = next_step(window, visible_controls(pre, driver, window.hwnd))
+            # The main window is one window with two pages: one picture each.
+            key = name if window.cls == "tMainForm" else window.hwnd
+            if action is None or key in seen:
                 continue
-            seen.add(window.hwnd)
-            png = screens / f"{len(seen):02d}-{window.shot_name}.png"
+            seen.add(key)
+            last = time.monotonic()
+            time.sleep(0.5)  # let it finish painting
+            png = screens / f"{len(seen):02d}-{name}.png"
             screenshot(window, png)
             say(f"window {window.title!r} ({window.cls}) -> {png}")
-            time.sleep(1.0)
-            pre.run(driver, "close", window.hwnd, timeout=30)
+            pre.run(driver, action[0], window.hwnd, action[1], timeout=30)
+            break
     if proc.poll() is None:
         proc.kill()
-    say(f"the installer ended with exit code {proc.returncode}")
+    proc.wait()
+    say(f"the installer ended with exit code {proc.returncode} after "
+        f"{time.monotonic() - start:.1f} s (walk-through wall time)")
     say(f"screenshots in {screens}")
 
 

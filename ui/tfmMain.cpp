@@ -1,7 +1,15 @@
 #include "ui/tfmMain.h"
 
+#include <commctrl.h>
+
 #include "base/text.h"
-#include "base/win/window.h"
+#include "base/win/wide.h"
+#include "install/ucargo.h"
+#include "ui/controls/gradient_backdrop.h"
+#include "ui/controls/gradient_button.h"
+#include "ui/controls/gradient_panel.h"
+#include "ui/controls/styled_label.h"
+#include "ui/dialogs/dialogs.h"
 
 namespace pellion {
 
@@ -9,11 +17,16 @@ namespace {
 constexpr wchar_t kClassName[] = L"tMainForm";
 constexpr int kClientWidth = 685;
 constexpr int kClientHeight = 400;
+// Fixed single border: no sizing frame, no maximize box.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 }  // namespace
 
-tMainForm::tMainForm() {
+std::string tMainForm::ShellWindowsFolder() {
+    return SpecialFolderPath(kCsidlWindows);
+}
+
+tMainForm::tMainForm(WindowsFolderSource windowsFolder) : windowsFolder_(windowsFolder) {
     static HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));  // lives as long as the class
     RegisterClassOnce(kClassName, CS_HREDRAW | CS_VREDRAW, red);
     RECT r{0, 0, kClientWidth, kClientHeight};
@@ -23,20 +36,137 @@ tMainForm::tMainForm() {
     int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     Create(kExStyle, kClassName, "", kStyle, x, y, width, height, nullptr);
+    dragCursor_.Reset(MakeDragCursor());
+    CreateBanner();
+    CreatePages();
     FormCreate();
 }
 
+tMainForm::~tMainForm() = default;
+
 void tMainForm::FormCreate() {
-    win::SetWindowTextUtf8(Handle(), Format("Tovarin %s Installer", "Pellion"));
+    SetActivePage(1);
+    win::SetWindowTextUtf8(Handle(), Format("Tovarin %s Installer", kProductName));
+    lbIns1->SetText(Format("This will install Tovarin %s", kProductName));
+    lbIns2->SetText(kReleaseLine);
+    CenterInParent(lbIns1->Handle());
+    CenterInParent(lbIns2->Handle());
+    lbP1Progname->SetText(kProductName);
+    lbP1ProgVer->SetText(kProductVersionText);
+    CenterInParent(lbP1Progname->Handle());
+    CenterInParent(lbP1ProgVer->Handle());
+    Image1->Draw(&DrawLogo);
+    std::string folder = DefaultInstallFolder(
+        windowsFolder_(), [](const std::string& path) { return DirectoryExists(path); });
+    win::SetWindowTextUtf8(edInstallDir, folder);
+    CheckInstalledVersion();
+}
+
+void tMainForm::CheckInstalledVersion() {
+    std::string question = InstalledVersionQuestion(ReadInstalledVersion(InstallDir()));
+    if (question.empty()) return;
+    // Cancel, Escape and the close box all answer 2; a dialog that could not
+    // be shown answers 0 and the window opens as after Yes.
+    if (MessageDialog(question, mtWarning, Buttons({mbYes, mbCancel}), 0) == 2) {
+        // The application's loop has not started yet: it meets the quit
+        // request first and ends without showing the window.
+        ::PostQuitMessage(1);
+        quitRequested_ = true;
+    }
 }
 
 void tMainForm::Show() {
     ::ShowWindow(Handle(), SW_SHOWNORMAL);
     ::UpdateWindow(Handle());
+    if (activePage_ == 2) ::SetFocus(edInstallDir);
+}
+
+std::string tMainForm::InstallDir() const {
+    return win::GetWindowTextUtf8(edInstallDir);
+}
+
+void tMainForm::SetActivePage(int page) {
+    activePage_ = page;
+    // Show the new page before hiding the old one, so nothing of the form's
+    // background flashes between them.
+    ::ShowWindow((page == 1 ? TabSheet1 : TabSheet2)->Handle(), SW_SHOW);
+    ::ShowWindow((page == 1 ? TabSheet2 : TabSheet1)->Handle(), SW_HIDE);
+    // The edit is the only control that takes the focus, and it is on page 2.
+    if (page == 2 && ::IsWindowVisible(Handle())) ::SetFocus(edInstallDir);
+}
+
+void tMainForm::btnSetupClick() {
+    SetActivePage(2);
+}
+
+void tMainForm::btnCancelClick() {
+    // Posted: the clicked button is still inside its click handler.
+    ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void tMainForm::TakeBrowsedFolder(const std::string& folder) {
+    if (folder != InstallDir()) win::SetWindowTextUtf8(edInstallDir, folder);
+}
+
+// The edit passes Alt+B on to the form: otherwise the system would take it
+// for a menu key.
+LRESULT CALLBACK tMainForm::EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                     DWORD_PTR form) {
+    if (msg == WM_SYSCHAR && (wp == 'b' || wp == 'B'))
+        return ::SendMessageW(reinterpret_cast<tMainForm*>(form)->Handle(), msg, wp, lp);
+    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(edit, &tMainForm::EditProc, id);
+    return ::DefSubclassProc(edit, msg, wp, lp);
+}
+
+// Enter, Escape (from the dialog manager, as IDOK and IDCANCEL) and Alt+B:
+// the drawn buttons never take the focus, so the keyboard reaches them here.
+bool tMainForm::HandleKeyCommand(WPARAM wp) {
+    switch (LOWORD(wp)) {
+        case IDOK:
+            if (activePage_ == 1)
+                btnSetupClick();
+            else
+                btnInstallClick();
+            return true;
+        case IDCANCEL:
+            btnCancelClick();
+            return true;
+    }
+    return false;
 }
 
 LRESULT tMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_COMMAND:
+            if (lp == 0 && HandleKeyCommand(wp)) return 0;
+            break;
+        case WM_SYSCHAR:
+            // Alt+B, here or passed on by the edit.
+            if (wp == 'b' || wp == 'B') {
+                if (activePage_ == 2) btnBrowseClick();
+                return 0;
+            }
+            break;
+        case WM_SETCURSOR: {
+            HWND over = reinterpret_cast<HWND>(wp);
+            HWND banner = GradientPanel1 ? GradientPanel1->Handle() : nullptr;
+            if (dragCursor_ && LOWORD(lp) == HTCLIENT &&
+                (over == banner || ::IsChild(banner, over))) {
+                ::SetCursor(dragCursor_.Get());
+                return TRUE;
+            }
+            break;
+        }
+        case WM_CTLCOLOREDIT:
+            ::SetTextColor(reinterpret_cast<HDC>(wp), RGB(0, 0, 0));
+            ::SetBkColor(reinterpret_cast<HDC>(wp), ::GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        case WM_ACTIVATE:
+            if (LOWORD(wp) != WA_INACTIVE && activePage_ == 2) {
+                ::SetFocus(edInstallDir);
+                return 0;
+            }
+            break;
         case WM_DESTROY:
             ::PostQuitMessage(0);
             return 0;

@@ -81,6 +81,14 @@ struct GdiTraits {
     static void Close(Handle h) { ::DeleteObject(h); }
 };
 
+// Icons and cursors made at run time (CreateIconIndirect).
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { ::DestroyIcon(h); }
+};
+
 struct WindowTraits {
     using Handle = HWND;
     static Handle Invalid() { return nullptr; }
@@ -99,6 +107,7 @@ using UniqueBrush = UniqueHandle<GdiTraits<HBRUSH>>;
 using UniquePen = UniqueHandle<GdiTraits<HPEN>>;
 using UniqueBitmap = UniqueHandle<GdiTraits<HBITMAP>>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueIcon = UniqueHandle<IconTraits>;
 
 // GetDC/ReleaseDC pair.
 class WindowDC {

@@ -17,6 +17,9 @@
 //   gdi PID                       GDI and USER object counts of a process
 //   record FILE                   appends this process's command line to FILE
 //   title CLASS                   the title of a window of CLASS, shown or not
+//   type HWND TEXT                posts TEXT as characters to the window's focused control
+//   syschar HWND CHAR             posts CHAR with Alt held to the window's focused control
+//   screen                        the primary monitor's size
 //   tap HWND CAPTION...           mouse click on the centre of a descendant
 //                                 with that text (self-drawn buttons); with
 //                                 several, all are queued at once
@@ -230,6 +233,20 @@ int Click(HWND top, int x, int y) {
     return 0;
 }
 
+int TypeText(HWND top, const std::wstring& text) {
+    HWND target = pellion::test::FocusedControl(top);
+    if (!target) target = top;
+    for (wchar_t c : text) PostMessageW(target, WM_CHAR, c, 1);
+    return 0;
+}
+
+int SysChar(HWND top, wchar_t c) {
+    HWND target = pellion::test::FocusedControl(top);
+    if (!target) target = top;
+    PostMessageW(target, WM_SYSCHAR, c, 1 | (1u << 29));  // bit 29: Alt is down
+    return 0;
+}
+
 int Clipboard() {
     if (!OpenClipboard(nullptr)) return 1;
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
@@ -371,6 +388,13 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"clipboard") return Clipboard();
     if (cmd == L"gdi") return Gdi(wcstoul(arg(2), nullptr, 10));
     if (cmd == L"record") return Record(arg(2));
+    if (cmd == L"type") return TypeText(ParseHwnd(arg(2)), arg(3));
+    if (cmd == L"syschar") return SysChar(ParseHwnd(arg(2)), arg(3)[0]);
+    if (cmd == L"screen") {
+        Emit({std::to_string(GetSystemMetrics(SM_CXSCREEN)),
+              std::to_string(GetSystemMetrics(SM_CYSCREEN))});
+        return 0;
+    }
     if (cmd == L"tap") {
         for (int i = 3; i < argc; ++i)
             if (Tap(ParseHwnd(arg(2)), arg(i))) return 1;

@@ -1,0 +1,142 @@
+// The main window's controls: every position, size, colour, font and text
+// of the banner and the two pages. Positions are for 96 dots per inch.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "base/win/wide.h"
+#include "install/ucargo.h"
+#include "ui/controls/gradient_backdrop.h"
+#include "ui/controls/gradient_button.h"
+#include "ui/controls/gradient_panel.h"
+#include "ui/controls/styled_gdi.h"
+#include "ui/controls/styled_label.h"
+#include "ui/tfmMain.h"
+
+namespace pellion {
+
+namespace {
+
+constexpr int kBannerWidth = 185, kFormHeight = 400;
+constexpr int kPageControlWidth = 500;
+// The pages inside the page control: its tabs are hidden, so only its
+// frame's room is left around them.
+constexpr int kPageLeft = 4, kPageTop = 6, kPageWidth = 492, kPageHeight = 390;
+constexpr int kButtonWidth = 73, kButtonHeight = 22;
+constexpr TColor kBannerTop = 0x00004DFF;  // RGB(255,77,0)
+constexpr TColor kButtonDown = 0x00D8D3D2;
+// Not IDOK or IDCANCEL: those come from Enter and Escape.
+constexpr int kEditId = 100;
+
+FontSpec Tahoma(int height, bool bold, TColor color) {
+    FontSpec f;
+    f.face = "Tahoma";
+    f.height = height;
+    f.bold = bold;
+    f.color = color;
+    return f;
+}
+
+// Labels on the pages are children of the page in the form's layout: under
+// the classic style they fill with the page's colour, the system's button
+// face.
+constexpr TColor kPageColor = clBtnFace;
+
+}  // namespace
+
+std::unique_ptr<TStyledLabel> tMainForm::AddLabel(HWND parent, int x, int y,
+                                                  const std::string& text, const FontSpec& font,
+                                                  TColor parentColor) {
+    auto label = std::make_unique<TStyledLabel>(parent, x, y, text);
+    label->SetFont(font);
+    label->SetColor(parentColor);
+    return label;
+}
+
+void tMainForm::ForceLabelPresentation(bool filled) {
+    for (auto* label : {&Label14, &Label15, &lbP1Progname, &lbP1ProgVer, &lbIns1, &lbIns2,
+                        &lbDetails, &Label13, &Label10})
+        (*label)->SetBackground(filled ? TStyledLabel::Background::kFilled
+                                       : TStyledLabel::Background::kTransparent);
+}
+
+std::unique_ptr<TGradientButton> tMainForm::AddButton(HWND parent, int x, int y,
+                                                      const char* caption,
+                                                      void (tMainForm::*click)()) {
+    auto b = std::make_unique<TGradientButton>(parent, x, y, kButtonWidth, kButtonHeight, caption);
+    b->SetColor(clRed);
+    b->SetColorTo(clMaroon);
+    b->SetColorHot(clMaroon);
+    b->SetColorHotTo(clBlack);
+    b->SetColorDown(kButtonDown);
+    b->SetColorDownTo(clNone);
+    b->SetRounded(false);
+    b->SetFont(Tahoma(-15, true, clWhite));
+    b->SetOnClick([this, click](TGradientButton&) { (this->*click)(); });
+    return b;
+}
+
+void tMainForm::CreateBanner() {
+    GradientPanel1 = std::make_unique<TGradientPanel>(Handle(), 0, 0, kBannerWidth, kFormHeight);
+    GradientPanel1->SetBevelOuter(PanelBevel::bvNone);
+    GradientPanel1->SetBevelInner(PanelBevel::bvNone);
+    GradientPanel1->SetColor(kBannerTop);
+    GradientPanel1->SetColorTo(clMaroon);
+    GradientPanel1->SetFont(Tahoma(-16, true, clWhite));
+    HWND panel = GradientPanel1->Handle();
+    Image1 = std::make_unique<tImage>(panel, 38, 19, 105, 105);
+    const FontSpec& font = GradientPanel1->Font();
+    Label14 = AddLabel(panel, 42, 165, "INSTALLING", Tahoma(-16, true, clWhite), kBannerTop);
+    Label15 = AddLabel(panel, 40, 205, "Tovarin\xC2\xAE", font, kBannerTop);
+    lbP1Progname = AddLabel(panel, 0, 253, "", font, kBannerTop);
+    lbP1ProgVer = AddLabel(panel, 0, 293, "", font, kBannerTop);
+}
+
+void tMainForm::CreatePages() {
+    PageControl1 = std::make_unique<tContainer>(Handle(), L"TPageControl", kBannerWidth, 0,
+                                                kPageControlWidth, kFormHeight);
+    TabSheet1 = std::make_unique<tContainer>(PageControl1->Handle(), L"TTabSheet", kPageLeft,
+                                             kPageTop, kPageWidth, kPageHeight);
+    TabSheet2 = std::make_unique<tContainer>(PageControl1->Handle(), L"TTabSheet", kPageLeft,
+                                             kPageTop, kPageWidth, kPageHeight);
+    CreateWelcomePage();
+    CreateSetupPage();
+}
+
+void tMainForm::CreateWelcomePage() {
+    Backdrop1 = std::make_unique<TGradientBackdrop>(TabSheet1->Handle());
+    Backdrop1->SetStyle(GradientStyle::grPyramid);
+    Backdrop1->SetStartColor(clMaroon);
+    Backdrop1->SetEndColor(clRed);
+    // The page's controls sit on the backdrop, so labels show its gradient.
+    HWND page = Backdrop1->Handle();
+    const FontSpec yellow = Tahoma(-15, true, clYellow);
+    lbIns1 = AddLabel(page, 0, 13, "", yellow, kPageColor);
+    lbIns2 = AddLabel(page, 0, 34, "", yellow, kPageColor);
+    lbDetails = AddLabel(page, 51, 252, "Click SETUP to install this program, CANCEL to close",
+                         yellow, kPageColor);
+    Label13 = AddLabel(page, 51, 272, "without installing.", yellow, kPageColor);
+    btnSetup = AddButton(page, 102, 332, "Setup", &tMainForm::btnSetupClick);
+    btnCancel = AddButton(page, 321, 332, "Cancel", &tMainForm::btnCancelClick);
+}
+
+void tMainForm::CreateSetupPage() {
+    Backdrop2 = std::make_unique<TGradientBackdrop>(TabSheet2->Handle());
+    Backdrop2->SetStyle(GradientStyle::grVertical);
+    Backdrop2->SetStartColor(clMaroon);
+    Backdrop2->SetEndColor(clRed);
+    HWND page = Backdrop2->Handle();
+    Label10 = AddLabel(page, 63, 13, "Install Folder:", Tahoma(-15, false, clSilver), kPageColor);
+    // Lower-case character case: whatever is typed or set becomes lower case.
+    edInstallDir = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", L"c:\\kx",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LOWERCASE, 64, 35, 287, 26, page,
+        reinterpret_cast<HMENU>(INT_PTR(kEditId)), ::GetModuleHandleW(nullptr), nullptr);
+    editFont_ = win::CreateFontFrom(Tahoma(-15, false, clBlack));
+    ::SendMessageW(edInstallDir, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.Get()), FALSE);
+    ::SetWindowSubclass(edInstallDir, &tMainForm::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    btnBrowse = AddButton(page, 354, 37, "Browse", &tMainForm::btnBrowseClick);
+    btnInstall = AddButton(page, 209, 341, "Install", &tMainForm::btnInstallClick);
+    BtnCancel2 = AddButton(page, 343, 341, "Cancel", &tMainForm::btnCancelClick);
+}
+
+}  // namespace pellion
