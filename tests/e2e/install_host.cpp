@@ -6,6 +6,9 @@
 //   install_host --bench FOLDER  the same, but the OK state ends the process
 //                                at once, after printing the seconds from
 //                                start to that state
+//   install_host --slow MS FOLDER  the same, each file taking MS longer (as
+//                                on a slow disk), so that a scenario can act
+//                                between files however fast the machine
 //
 // Exit code: 0 installed, 1 refused by the drive check, 2 not installed,
 // 3 an error left the run (its text goes to the standard output). The last
@@ -17,6 +20,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <exception>
 #include <memory>
 #include <string>
@@ -46,9 +50,9 @@ double Seconds() {
 }
 
 // The real window, but reaching the OK state ends the benchmark run.
-class tBenchProgress : public pellion::TInstProgressForm {
+class BenchProgress : public pellion::TInstProgressForm {
   public:
-    explicit tBenchProgress(double start) : start_(start) {}
+    explicit BenchProgress(double start) : start_(start) {}
     void WaitForOk() override {
         std::printf("start to OK state: %.3f s\n", Seconds() - start_);
         PrintPeakWorkingSet();
@@ -60,14 +64,29 @@ class tBenchProgress : public pellion::TInstProgressForm {
     double start_;
 };
 
-int Install(const std::string& folder, bool bench) {
+// The real window; each file's position arrives late, as after a slow write.
+class SlowDiskProgress : public pellion::TInstProgressForm {
+  public:
+    explicit SlowDiskProgress(DWORD ms) : ms_(ms) {}
+    void SetPosition(int32_t position) override {
+        ::Sleep(ms_);
+        TInstProgressForm::SetPosition(position);
+    }
+
+  private:
+    DWORD ms_;
+};
+
+int Install(const std::string& folder, bool bench, DWORD slowMs) {
     const double start = Seconds();
     if (!pellion::ValidateInstallFolder(folder)) return 1;
-    return pellion::RunInstall(folder,
-                               [bench, start]() -> std::unique_ptr<pellion::InstallProgress> {
-                                   if (bench) return std::make_unique<tBenchProgress>(start);
-                                   return std::make_unique<pellion::TInstProgressForm>();
-                               })
+    return pellion::RunInstall(
+               folder,
+               [bench, start, slowMs]() -> std::unique_ptr<pellion::InstallProgress> {
+                   if (bench) return std::make_unique<BenchProgress>(start);
+                   if (slowMs) return std::make_unique<SlowDiskProgress>(slowMs);
+                   return std::make_unique<pellion::TInstProgressForm>();
+               })
                ? 0
                : 2;
 }
@@ -80,14 +99,26 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ::InitCommonControlsEx(&icc);
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    const bool bench = argc > 2 && std::wstring(argv[1]) == L"--bench";
-    std::string folder = argc > 1 + bench ? pellion::win::Narrow(argv[1 + bench]) : std::string();
+    bool bench = false;
+    DWORD slowMs = 0;
+    int i = 1;
+    for (; i < argc; ++i) {
+        std::wstring arg = argv[i];
+        if (arg == L"--bench") {
+            bench = true;
+        } else if (arg == L"--slow" && i + 1 < argc) {
+            slowMs = DWORD(std::wcstoul(argv[++i], nullptr, 10));
+        } else {
+            break;
+        }
+    }
+    std::string folder = i < argc ? pellion::win::Narrow(argv[i]) : std::string();
     ::LocalFree(argv);
     try {
         // The gate fills the DOSBox path on a 64-bit system, as at start.
         if (!pellion::StartupGate()) return 4;
         pellion::win::Application::Instance().Initialize();
-        int code = Install(folder, bench);
+        int code = Install(folder, bench, slowMs);
         PrintPeakWorkingSet();
         return code;
     } catch (const std::exception& e) {

@@ -194,6 +194,11 @@ class PauseAndCancel(InstallScenario):
     host = INSTALL_HOST_BIG
     big = Path(INSTALL_HOST_BIG).parent / "big-product" / "product"
 
+    def start_install(self, pre, folder):
+        # Writing is fast here; a second per file, as on a slow disk, leaves
+        # time to act between files.
+        return self.start(pre, self.host, "--slow", 1000, folder)
+
     def test_pause_holds_the_run_and_cancel_reports_the_files_on_disk(self):
         pre = self.prepared(e2e.any_arch())
         folder = self.folder(pre, "C:\\kx")
