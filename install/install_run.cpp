@@ -79,9 +79,9 @@ tWriteOutcome WriteAllFiles(InstallProgress& progress, const std::string& folder
     return out;
 }
 
-// The 32-bit closing step: the sibling product's hint, or the question
-// about a desktop shortcut.
-std::string OfferShortcut(const std::string& folder, const std::string& desktop) {
+}  // namespace
+
+std::string OfferDesktopShortcut(const std::string& folder, const std::string& desktop) {
     if (FileExists(folder + kSiblingProgramFile)) return SiblingProductText();
     if (MessageDialog(ShortcutQuestionText(), mtWarning, Buttons({mbYes, mbNo}), 0) != kYes)
         return AfterNoText();
@@ -91,6 +91,8 @@ std::string OfferShortcut(const std::string& folder, const std::string& desktop)
                    folder + kShortcutIcon, 0, 0);
     return AfterYesText();
 }
+
+namespace {
 
 // Tells the user how to start the product; answers the text to show once
 // the progress window is gone (empty: nothing more to show).
@@ -102,7 +104,7 @@ std::string ClosingStep(const std::string& folder) {
         CreateDosBoxShortcuts(folder, desktop);
         return {};
     }
-    return OfferShortcut(folder, desktop);
+    return OfferDesktopShortcut(folder, desktop);
 }
 
 // The install folder in normal form, created with its parents; on failure

@@ -22,6 +22,13 @@ bool ValidateInstallFolder(const std::string& folder);
 // shell pass to the caller unchanged, with everything released.
 bool RunInstall(const std::string& folder, const InstallProgressFactory& makeProgress);
 
+// The closing step of a 32-bit system, after a complete run into `folder`
+// (both folders end in a backslash): the sibling product's hint when its
+// "vesk.exe" is in the folder; otherwise the question about a desktop
+// shortcut, and on Yes "pnx.lnk" in `desktop`. Answers the text to show
+// last. Raises EOSError when the shell link object cannot be made.
+std::string OfferDesktopShortcut(const std::string& folder, const std::string& desktop);
+
 // Whether the maker's menu program "kxmenu.exe" lies in the parent of
 // `folder` (which ends in a backslash); false when that parent is a drive
 // root or there is none.

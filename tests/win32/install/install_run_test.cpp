@@ -276,3 +276,46 @@ TEST(ValidateInstallFolder, DriveOfTheFirstThreeCharacters) {
 
 }  // namespace
 }  // namespace pellion
+
+namespace pellion {
+namespace {
+
+// The closing step of a 32-bit system, called directly so that it runs on
+// every kind of system: Yes makes the shortcut, No and the sibling product
+// make none.
+TEST_F(InstallRun, DesktopShortcutOfferedOn32BitSystems) {
+    const std::string desktop = In("desk") + "\\";
+    ASSERT_TRUE(::CreateDirectoryW(Widen(In("desk")).c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(Widen(In("kx")).c_str(), nullptr));
+    {
+        tDialogAnswers dialogs({IDYES}, log_);
+        EXPECT_EQ(OfferDesktopShortcut(folder_, desktop), AfterYesText());
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].text, ShortcutQuestionText());
+        LinkFields f = LoadLink(desktop + "pnx.lnk");
+        EXPECT_EQ(f.path, folder_ + "pnx.exe");
+        EXPECT_EQ(f.arguments, "");
+        EXPECT_EQ(f.workingFolder, FolderPart(folder_ + "pnx.exe"));
+        EXPECT_EQ(f.iconPath, folder_ + "v.ico");
+        EXPECT_EQ(f.iconIndex, 0);
+        EXPECT_EQ(f.description, "Pellion");
+        EXPECT_EQ(f.hotkey, 0);
+    }
+    ASSERT_TRUE(::DeleteFileW(Widen(desktop + "pnx.lnk").c_str()));
+    {
+        tDialogAnswers dialogs({IDNO}, log_);
+        EXPECT_EQ(OfferDesktopShortcut(folder_, desktop), AfterNoText());
+        EXPECT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_FALSE(FileExists(desktop + "pnx.lnk"));
+    }
+    PutBytes(folder_ + "vesk.exe", "MZ");
+    {
+        tDialogAnswers dialogs({IDYES}, log_);
+        EXPECT_EQ(OfferDesktopShortcut(folder_, desktop), SiblingProductText());
+        EXPECT_TRUE(dialogs.shown.empty()) << "no question beside the sibling product";
+        EXPECT_FALSE(FileExists(desktop + "pnx.lnk"));
+    }
+}
+
+}  // namespace
+}  // namespace pellion
