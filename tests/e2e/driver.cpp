@@ -72,9 +72,24 @@ std::string Escape(const std::wstring& w) {
     return out;
 }
 
+std::wstring ClassOf(HWND h);
+
+// Edit controls keep their text in their own buffer, not as the window text.
+bool KeepsOwnText(HWND h) {
+    return _wcsicmp(ClassOf(h).c_str(), L"Edit") == 0;
+}
+
 std::wstring Text(HWND h) {
-    // WM_GETTEXT works across processes; GetWindowText does not for controls.
     wchar_t buffer[4096] = {};
+    if (!KeepsOwnText(h)) {
+        // The window text as DefWindowProc stored it, read without the
+        // program's help: a program that works on its GUI thread answers no
+        // message until it next processes its queue (seconds, between two
+        // files), and reading a whole window would wait that long per control.
+        InternalGetWindowText(h, buffer, 4096);
+        return buffer;
+    }
+    // WM_GETTEXT works across processes; GetWindowText does not for controls.
     SendMessageTimeoutW(h, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
                         2000, nullptr);
     return buffer;

@@ -102,11 +102,18 @@ class Scenario(unittest.TestCase):
         self._procs = []
 
     def tearDown(self):
+        self.end_programs()
+        for pre in self._prefixes:
+            pre.close()
+
+    def end_programs(self):
+        """Ends the programs this scenario started that still run, so that a
+        failed step leaves no window behind for the next one to find."""
         for p in self._procs:
             if p.poll() is None:
                 p.kill()
-        for pre in self._prefixes:
-            pre.close()
+                p.wait()
+        self._procs.clear()
 
     def prefix(self, arch):
         if arch not in wineprefix.available_arches():

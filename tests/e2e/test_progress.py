@@ -113,7 +113,9 @@ class ProgressWindow(e2e.Scenario):
 
     # Scenarios -----------------------------------------------------------
     def pause_resume_ok(self, pre):
-        run = Run(self, pre, 6, 400)
+        # Files slow enough that the screenshot and the checks after "write 2"
+        # end well before the run would: the pause must reach a running run.
+        run = Run(self, pre, 6, 1500)
         run.wait_line("write 2")
         at, d = self.shoot(run, "counting")
         self.run_lines = run.lines()
@@ -204,7 +206,10 @@ class ProgressWindow(e2e.Scenario):
         for step in (self.pause_resume_ok, self.cancel_while_paused, self.close_during_run,
                      self.close_while_ok_shown, self.second_close_refused):
             with self.subTest(step=step.__name__):
-                step(pre)
+                try:
+                    step(pre)
+                finally:
+                    self.end_programs()
 
     def test_progress_win32(self):
         self.all_in("win32")
