@@ -4,7 +4,7 @@ as a user would, from the welcome page to the end of an install."""
 import time
 import unittest
 
-from e2e import INSTALLER, VK_ESCAPE, VK_RETURN, Scenario, poll
+from e2e import INSTALLER, VK_ESCAPE, VK_RETURN, Scenario, poll, wineprefix
 
 MAIN_TITLE = "Tovarin Pellion Installer"
 DIALOG = "TTaskMessageForm"
@@ -16,6 +16,12 @@ PRODUCT_FILES = ["lpf32.exe", "pnx.exe", "pnx.hlp", "readme.txt", "v.ico", "vesk
 NOT_INSTALLED = "Pellion was not installed."
 QUESTION_TAIL = "\n\nIf you want to install this version anyway, click YES."
 VK_END = 0x23
+
+
+def one_arch(preferred):
+    """`preferred`, or the prefix this machine has when it has no such one:
+    scenarios that need a single prefix still run there."""
+    return preferred if preferred in wineprefix.available_arches() else "win64"
 
 
 class MainWindowScenario(Scenario):
@@ -162,7 +168,7 @@ class Install(MainWindowScenario):
                                  PRODUCT_FILES)
 
     def test_refused_drive_stays_on_the_setup_page(self):
-        pre = self.fresh("win32")
+        pre = self.fresh(one_arch("win32"))
         proc = self.start(pre, INSTALLER)
         hwnd = self.main_window(pre, proc)
         self.to_setup_page(pre, hwnd)
@@ -180,7 +186,7 @@ class Install(MainWindowScenario):
         self.assertEqual(self.exit_code(proc), 0)
 
     def test_cancelled_run_brings_the_window_back(self):
-        pre = self.fresh("win32")
+        pre = self.fresh(one_arch("win32"))
         proc = self.start(pre, INSTALLER)
         hwnd = self.main_window(pre, proc)
         self.to_setup_page(pre, hwnd)
@@ -201,7 +207,7 @@ class Install(MainWindowScenario):
         main = self.dump(pre, hwnd)
         self.assertTrue(main.visible, texts)
         self.assertIn("Install Folder:", self.labels(main))
-        self.screenshot(pre, dialog, "main-not-installed-win32")
+        self.screenshot(pre, dialog, f"main-not-installed-{pre.arch}")
         self.press(pre, dialog, "OK")
         self.wait_gone(pre, dialog)
         self.close_box(pre, hwnd)
@@ -216,7 +222,7 @@ class VersionQuestion(MainWindowScenario):
                                          version.encode() + b"\r\n$")
 
     def test_cancel_ends_and_yes_opens_the_welcome_page(self):
-        rows = [("win32", "3.15", "A newer version of this program is already installed."),
+        rows = [(one_arch("win32"), "3.15", "A newer version of this program is already installed."),
                 ("win64", "3.14", "The same version of this program is already isntalled.")]
         for arch, version, notice in rows:
             with self.subTest(arch=arch, version=version):
