@@ -218,11 +218,13 @@ class PauseAndCancel(InstallScenario):
         self.assertEqual(paused, sorted(FILES[:len(paused)]))
         time.sleep(1.5)
         self.assertEqual(names(), paused, "a file was written while paused")
-        # Both presses queued at once: Resume ends the pause, the next file
-        # is written, and Cancel takes effect after it.
-        self.tap(pre, hwnd, "Resume", "Cancel")
-        dialog = self.wait_window(pre, "Pellion", DIALOG, proc=proc)
+        # Resume: the next file is written; Cancel while that file's
+        # position is still on its way ends the run after it.
+        self.tap(pre, hwnd, "Resume")
         written = len(paused) + 1
+        self.assertTrue(poll(lambda: len(names()) >= written, 30, 0.05), "the run did not resume")
+        self.tap(pre, hwnd, "Cancel")
+        dialog = self.wait_window(pre, "Pellion", DIALOG, proc=proc)
         self.assertEqual(names(), sorted(FILES[:written]))  # no temporary file left
         for name in FILES[:written]:
             self.assertEqual((folder / name).stat().st_size, (self.big / name).stat().st_size)
