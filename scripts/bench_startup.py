@@ -16,9 +16,12 @@ build = Path(sys.argv[1])
 cross = Path(os.environ.get("WINE_BUILD", build / "cross"))
 
 
-def compare(arch, title, yardstick_title, yardstick):
+def compare(arch, title, yardstick_title, yardstick, dosbox=False):
     root = wineprefix.ensure_template(build / "bench-wine", arch)
     with wineprefix.Prefix(root, arch, name="bench") as pre:
+        if dosbox:  # a stand-in, so that the 64-bit check passes
+            (pre.program_files / "DOSBox-0.74").mkdir(parents=True)
+            (pre.program_files / "DOSBox-0.74" / "dosbox.exe").write_bytes(b"MZ")
         bench = pre.install_copy(cross / "tests/bench/startup_bench.exe", "C:\\bench")
         setup = pre.install_copy(cross / "app/PellionSetup.exe", "C:\\bench")
         minimal = pre.install_copy(cross / "tests/bench" / yardstick, "C:\\bench")
@@ -33,6 +36,7 @@ arch = "win32" if "win32" in wineprefix.available_arches() else "win64"
 print(f"-- the welcome page ({arch} prefix) vs a minimal window")
 if arch == "win64":
     print("(this machine does not execute 32-bit programs: no 32-bit prefix here)")
-rc |= compare(arch, "Tovarin Pellion Installer", "Minimal Window", "minimal_window.exe")
+rc |= compare(arch, "Tovarin Pellion Installer", "Minimal Window", "minimal_window.exe",
+              dosbox=arch == "win64")
 print("(first column: installer; second: minimal program; target ratio at most 1.2)")
 sys.exit(rc)
