@@ -4,6 +4,7 @@ generated 200 MB product with the real progress window (install_bench.exe,
 start to the OK state) against the plain extraction program of ours on the
 same resources (extract_bench.exe), then the sample product's run."""
 
+import os
 import re
 import sys
 import time
@@ -13,11 +14,9 @@ sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "harne
 import wineprefix  # noqa: E402
 
 build = Path(sys.argv[1])
-cross = build / "cross"
-root = build / "bench-wine"
-if not (root / "win32" / "ready").exists():
-    (root / "scenarios").mkdir(parents=True, exist_ok=True)
-    wineprefix.make_template(root, "win32")
+cross = Path(os.environ.get("WINE_BUILD", build / "cross"))
+arch = wineprefix.available_arches()[0]
+root = wineprefix.ensure_template(build / "bench-wine", arch)
 
 
 def figure(pattern, text):
@@ -28,7 +27,11 @@ def figure(pattern, text):
     return float(m.group(1))
 
 
-with wineprefix.Prefix(root, "win32", name="install-bench") as pre:
+with wineprefix.Prefix(root, arch, name="install-bench") as pre:
+    print(f"({arch} prefix)")
+    if arch == "win64":  # a DOSBox stand-in, so that the hosts' 64-bit check passes
+        (pre.program_files / "DOSBox-0.74").mkdir(parents=True)
+        (pre.program_files / "DOSBox-0.74" / "dosbox.exe").write_bytes(b"MZ")
     extract = pre.install_copy(cross / "tests/payload/extract_bench.exe", "C:\\bench")
     install = pre.install_copy(cross / "tests/payload/install_bench.exe", "C:\\bench")
     sample = pre.install_copy(cross / "tests/e2e/install_host.exe", "C:\\bench")
@@ -52,5 +55,7 @@ with wineprefix.Prefix(root, "win32", name="install-bench") as pre:
           f"largest resource + 4 MiB = {bound / 2**20:.1f} MiB")
     t = time.monotonic()
     _, out = pre.run(sample, "--bench", "C:\\sample", timeout=300)
-    print(f"sample product: {figure(r'state: ([\d.]+)', out) * 1000:.0f} ms start to OK state "
-          f"({(time.monotonic() - t) * 1000:.0f} ms with the process start and end)")
+    whole = (time.monotonic() - t) * 1000
+    to_ok = figure(r"state: ([\d.]+)", out) * 1000
+    print(f"sample product: {to_ok:.0f} ms start to OK state "
+          f"({whole:.0f} ms with the process start and end)")
