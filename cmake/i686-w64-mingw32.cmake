@@ -1,21 +1,5 @@
 # Cross toolchain: 32-bit Windows executables built with mingw-w64 and run
-# under Wine. The -posix compilers are required: with the win32 thread model
-# GCC 12 has no std::mutex/std::thread and GoogleTest does not build.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Everything static: libgcc, libstdc++, winpthread and zlib end up inside the
-# executable, so it imports only DLLs that ship with Windows.
-set(ZLIB_USE_STATIC_LIBS ON)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
+# under Wine. This is the build of the shipped installer.
+set(MINGW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

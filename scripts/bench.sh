@@ -11,6 +11,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 cross="$build/cross"
 wine_build=${WINE_BUILD:-$cross}
 
+# Builds bench program $1 of the Wine build and runs it in a warm 64-bit
+# prefix, without the harness's closing line.
+run_bench() {
+  cmake --build "$wine_build" --target "$1" >/dev/null
+  python3 "$here/../tests/harness/wine_harness.py" exec "$build/bench-wine" win64 \
+      "$wine_build/tests/bench/$1.exe" | grep -v "^\[$1"
+}
+
 echo "== sizes"
 cmake --build "$cross" --target installer_bare startup_bench minimal_msgbox >/dev/null
 bare=$(stat -c %s "$cross/app/installer_bare.exe")
@@ -25,9 +33,7 @@ cmake --build "$wine_build" --target installer startup_bench minimal_msgbox mini
 WINE_BUILD="$wine_build" python3 "$here/bench_startup.py" "$build"
 
 echo "== paint: the main window's 492 x 390 pyramid backdrop, from scratch vs from its kept bitmap (64-bit prefix)"
-cmake --build "$wine_build" --target paint_bench >/dev/null
-python3 "$here/../tests/harness/wine_harness.py" exec "$build/bench-wine" win64 \
-    "$wine_build/tests/bench/paint_bench.exe" | grep -v '^\[paint_bench'
+run_bench paint_bench
 echo "(ratio: from scratch / from the kept bitmap)"
 
 echo "== payload decode: generated 200 MB product, about 2:1 (32-bit prefix, warm Wine)"
@@ -35,9 +41,7 @@ cmake --build "$wine_build" --target payload_bench >/dev/null
 WINE_BUILD="$wine_build" python3 "$here/bench_payload.py" "$build"
 
 echo "== progress window: processor share while paused and waiting for OK; SetPosition vs a 4 KiB file (64-bit prefix)"
-cmake --build "$wine_build" --target progress_bench >/dev/null
-python3 "$here/../tests/harness/wine_harness.py" exec "$build/bench-wine" win64 \
-    "$wine_build/tests/bench/progress_bench.exe" | grep -v '^\[progress_bench'
+run_bench progress_bench
 
 echo "== install: the whole run over the generated 200 MB product vs plain extraction (64-bit prefix)"
 cmake --build "$wine_build" --target install_bench extract_bench install_host >/dev/null
