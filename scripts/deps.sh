@@ -11,6 +11,15 @@ packages=(
   dosbox  # runs the sample product's DOS programs in their test
 )
 
+# The emulated machine that runs the 32-bit programs where this machine's
+# kernel refuses them (VM32=ON forces it, OFF leaves it out).
+here=$(cd "$(dirname "$0")" && pwd)
+case "${VM32:-AUTO}" in
+  ON) packages+=(qemu-system-x86 qemu-utils debootstrap) ;;
+  OFF) ;;
+  *) sh "$here/runs-i386.sh" || packages+=(qemu-system-x86 qemu-utils debootstrap) ;;
+esac
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

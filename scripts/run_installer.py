@@ -50,7 +50,10 @@ def say(text):
 
 
 def prefix_for(workdir, arch):
-    root = wineprefix.ensure_template(workdir / "wine", arch, say)
+    # PELLION_WINE_TEMPLATES: prepared templates to copy (as the emulated
+    # machine's image has) instead of one made here.
+    root = os.environ.get("PELLION_WINE_TEMPLATES") or \
+        wineprefix.ensure_template(workdir / "wine", arch, say)
     return wineprefix.Prefix(root, arch, reuse_dir=workdir / f"prefix-{arch}")
 
 

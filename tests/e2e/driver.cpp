@@ -399,7 +399,14 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"close") return PostMessageW(ParseHwnd(arg(2)), WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
-    if (cmd == L"click") return Click(ParseHwnd(arg(2)), _wtoi(arg(3)), _wtoi(arg(4)));
+    if (cmd == L"click") {
+        // "close" after the point: the close box's request follows the click
+        // at once, so that one pass of the program's message loop meets both.
+        int rc = Click(ParseHwnd(arg(2)), _wtoi(arg(3)), _wtoi(arg(4)));
+        if (wcscmp(arg(5), L"close") == 0)
+            PostMessageW(ParseHwnd(arg(2)), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return rc;
+    }
     if (cmd == L"clipboard") return Clipboard();
     if (cmd == L"gdi") return Gdi(wcstoul(arg(2), nullptr, 10));
     if (cmd == L"record") return Record(arg(2));

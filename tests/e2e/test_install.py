@@ -118,10 +118,11 @@ class Win32Closing(InstallScenario):
         self.answer(pre, proc, AFTER_YES, title="Pellion")
         self.assertEqual(self.finished(proc), INSTALLED)
         self.assert_installed(self.folder(pre, "C:\\kx"))
+        # The working folder is the target's folder part, with its backslash.
         target, args, workdir, desc, icon, index = self.link(
             pre, f"C:\\users\\{pre.user}\\Desktop\\pnx.lnk")
         self.assertEqual((target.lower(), args, workdir.lower(), desc, icon.lower(), index),
-                         ("c:\\kx\\pnx.exe", "", "c:\\kx", "Pellion", "c:\\kx\\v.ico", "0"))
+                         ("c:\\kx\\pnx.exe", "", "c:\\kx\\", "Pellion", "c:\\kx\\v.ico", "0"))
 
     def test_no_then_sibling_product_present(self):
         pre = self.prepared("win32")
