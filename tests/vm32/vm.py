@@ -40,10 +40,11 @@ GUEST_WINE_ROOT = "/var/lib/pellion/wine"
 
 # The first boot's job: the i386 packages' set-up that the image build could
 # not run (the host refuses 32-bit programs), then the prefix templates the
-# tests copy: a 32-bit Windows, and a 64-bit one for WOW64.
+# tests copy: a 32-bit Windows, and a 64-bit one for WOW64. ({harness} is
+# filled in at the boot: the layer's key must not depend on the clone's path.)
 PREPARE = f"""set -e
 dpkg --configure -a
-python3 {HARNESS}/wine_harness.py templates {GUEST_WINE_ROOT}
+python3 {{harness}}/wine_harness.py templates {GUEST_WINE_ROOT}
 test -f {GUEST_WINE_ROOT}/win32/ready
 test -f {GUEST_WINE_ROOT}/win64/ready
 """
@@ -77,8 +78,13 @@ def last_line(text):
 @contextlib.contextmanager
 def cache_lock():
     """One builder at a time per machine; runs that find the image made wait."""
-    CACHE.mkdir(parents=True, exist_ok=True)
-    with open(CACHE / "lock", "w") as fh:
+    try:
+        CACHE.mkdir(parents=True, exist_ok=True)
+        fh = open(CACHE / "lock", "w")
+    except OSError as e:
+        raise VmError(f"vm32: image build failed: the cache folder {CACHE} cannot be written "
+                      f"({e.strerror}); building the image needs root") from e
+    with fh:
         fcntl.flock(fh, fcntl.LOCK_EX)
         yield
 
@@ -115,12 +121,16 @@ def ensure_image():
             say("vm32: preparing the Wine prefixes in a first boot (about 3 min)")
             start = time.monotonic()
             part = base / f"prefix-{layer_key}.part"
-            subprocess.run(["qemu-img", "create", "-q", "-f", "qcow2", "-F", "raw", "-b",
-                            str(base / "rootfs.img"), str(part)], check=True)
+            made = subprocess.run(["qemu-img", "create", "-q", "-f", "qcow2", "-F", "raw", "-b",
+                                   str(base / "rootfs.img"), str(part)],
+                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+            if made.returncode != 0:
+                raise VmError(f"vm32: image build failed: prefix layer: {last_line(made.stdout)}")
             job = base / "prepare-job"
             shutil.rmtree(job, ignore_errors=True)
             job.mkdir()
-            rc, log = boot(base, part, job, PREPARE, shares=[SOURCE], snapshot=False,
+            rc, log = boot(base, part, job, PREPARE.format(harness=HARNESS), shares=[SOURCE],
+                           snapshot=False,
                            timeout=1500, what="image build failed: Wine prefixes")
             if rc != 0:
                 raise VmError(f"vm32: image build failed: Wine prefixes: {last_line(log)}",
@@ -143,6 +153,9 @@ def boot(base, disk, job, command, shares=(), snapshot=True, timeout=1800, what=
     the job folder at /job and each shared folder at its own path, and waits
     for the power-off. Answers (exit status, output) of the command; raises
     VmError when the machine did not boot or did not finish."""
+    for program in ("qemu-system-x86_64", "qemu-img"):
+        if not shutil.which(program):
+            raise VmError(f"vm32: {what}: {program} is not installed (scripts/deps.sh installs it)")
     job = Path(job)
     for name in ("rc", "log"):
         (job / name).unlink(missing_ok=True)
@@ -224,12 +237,12 @@ def cmd_tests(plan, workdir):
     (job / "results").mkdir(parents=True)
     shutil.copy(plan, job / "plan.json")
     shares = json.loads(plan.read_text())["shares"]
-    base, layer = ensure_image()
     start = time.monotonic()
     command = (f"cd {SOURCE}\n"
                f"exec {SOURCE}/scripts/with-display.sh python3 {HERE}/guest_tests.py "
                f"/job/plan.json /job/results\n")
     try:
+        base, layer = ensure_image()
         rc, log = boot(base, layer, job, command, shares=[SOURCE, *shares], timeout=2400)
     except VmError as e:
         (workdir / "failed").write_text(str(e) + "\n")
@@ -271,8 +284,9 @@ def cmd_run_installer(exe, outdir):
     # The driver program comes from the same build (build/cross/tests/e2e).
     build = exe.parent.parent
     command = (guest_env_script({"RUN_ARCH": "win32", "PELLION_WINE_TEMPLATES": GUEST_WINE_ROOT})
-               + f"{SOURCE}/scripts/run-installer.sh {exe} /tmp/run\n"
-               f"cp /tmp/run/screens/win32/*.png {outdir}/\n")
+               # On the templates' disk: the copy hard-links their system folders.
+               + f"{SOURCE}/scripts/run-installer.sh {exe} /var/lib/pellion/run\n"
+               f"cp /var/lib/pellion/run/screens/win32/*.png {outdir}/\n")
     say("vm32: booting the test machine (software emulation: a few minutes)")
     rc, log = boot(base, layer, job, command, shares=[SOURCE, build, outdir], timeout=900)
     say(log.rstrip())
