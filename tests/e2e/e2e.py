@@ -17,6 +17,10 @@ INSTALLER = os.environ.get("INSTALLER", "")
 DRIVER = os.environ.get("DRIVER", "")
 DIALOG_HOST = os.environ.get("DIALOG_HOST", "")
 ARTIFACTS = Path(os.environ.get("ARTIFACTS", "/tmp/pellion-artifacts"))
+# How much slower than native this machine runs the programs (each driver
+# call takes a second or two under emulation): scenarios that must act while
+# a run is still going stretch the run's file times by it.
+TIME_SCALE = float(os.environ.get("E2E_TIME_SCALE", "1"))
 
 VK_RETURN, VK_ESCAPE, VK_F1, VK_F4 = 0x0D, 0x1B, 0x70, 0x73
 

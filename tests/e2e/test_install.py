@@ -198,7 +198,7 @@ class PauseAndCancel(InstallScenario):
     def start_install(self, pre, folder):
         # Writing is fast here; a second per file, as on a slow disk, leaves
         # time to act between files.
-        return self.start(pre, self.host, "--slow", 1000, folder)
+        return self.start(pre, self.host, "--slow", int(1000 * e2e.TIME_SCALE), folder)
 
     def test_pause_holds_the_run_and_cancel_reports_the_files_on_disk(self):
         pre = self.prepared(e2e.any_arch())

@@ -45,7 +45,7 @@ class Run:
         if self.log.exists():
             self.log.unlink()
         self.log.parent.mkdir(parents=True, exist_ok=True)
-        self.proc = scenario.start(pre, PROGRESS_HOST, LOG, files, ms)
+        self.proc = scenario.start(pre, PROGRESS_HOST, LOG, files, int(ms * e2e.TIME_SCALE))
         self.hwnd = scenario.wait_window(pre, TITLE, CLASS, proc=self.proc)
 
     def lines(self):
