@@ -40,9 +40,15 @@ bool PumpUntil(const std::function<bool()>& done, const MessageHook& hook) {
     while (!done()) {
         switch (PumpOne(hook)) {
             case Step::kEmpty:
-                // The queue is drained, so WaitMessage wakes on the next
-                // message rather than on one already looked at.
-                ::WaitMessage();
+                // PeekMessage also runs messages sent from other threads and
+                // processes (a BM_CLICK, a WM_CLOSE) before it answers that
+                // nothing is posted: one of them may have ended the wait.
+                if (done()) return true;
+                // Sleeps until a message arrives, a sent one included (it
+                // is run by the next PeekMessage, and the condition asked
+                // again); input already seen but left in the queue counts.
+                ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT,
+                                              MWMO_INPUTAVAILABLE);
                 break;
             case Step::kQuit:
                 return false;

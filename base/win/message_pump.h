@@ -22,8 +22,9 @@ using MessageHook = std::function<bool(MSG&)>;
 bool ProcessPendingMessages(const MessageHook& hook = {});
 
 // Processes messages until `done()` holds, testing it before waiting and
-// after each message. Between rounds it sleeps in WaitMessage, so a loop that
-// waits for the user costs no processor time. Answers true when `done()`
+// after each message, also when a message sent from another thread or
+// process was all there was. Between rounds it sleeps until the next message,
+// so a loop that waits for the user costs no processor time. Answers true when `done()`
 // ended it, false when a WM_QUIT did (posted again for the outer loop).
 bool PumpUntil(const std::function<bool()>& done, const MessageHook& hook = {});
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/fmiProgress.h"
@@ -32,6 +33,7 @@ class Probe {
         ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~Probe() { ::DestroyWindow(hwnd_); }
+    HWND Handle() const { return hwnd_; }
     void Post(std::function<void()> step) {
         steps_.push_back(std::move(step));
         ::PostMessageW(hwnd_, WM_APP, 0, 0);
@@ -316,6 +318,53 @@ TEST_F(ProgressForm, QuitRequestEndsEachLoop) {
     waiting.WaitForOk();
     EXPECT_FALSE(waiting.Cancelled());
     EXPECT_TRUE(quitTaken());
+}
+
+// A BM_CLICK sent from another thread after a moment, as another program (an
+// accessibility tool, a test driver) sends it. Should the waiting loop not
+// notice, a message posted to `wake` after three seconds ends its sleep, so
+// that the test fails instead of hanging.
+class SentClick {
+  public:
+    SentClick(HWND button, HWND wake) : done_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        thread_ = std::thread([this, button, wake] {
+            ::Sleep(200);
+            ::SendMessageW(button, BM_CLICK, 0, 0);
+            if (::WaitForSingleObject(done_, 3000) == WAIT_TIMEOUT)
+                ::PostMessageW(wake, WM_NULL, 0, 0);
+        });
+    }
+    ~SentClick() {
+        ::SetEvent(done_);
+        thread_.join();
+        ::CloseHandle(done_);
+    }
+
+  private:
+    HANDLE done_;
+    std::thread thread_;
+};
+
+// A sent message runs inside the message functions, which then answer that
+// nothing is posted: each wait must end on it alone, and at once.
+TEST_F(ProgressForm, SentClickEndsEachWait) {
+    StartRun(100);
+    Click(*c().btnPause);  // posted: the pause loop starts inside SetPosition
+    ULONGLONG start = ::GetTickCount64();
+    {
+        SentClick resume(c().btnPause->Handle(), probe_.Handle());
+        form_.SetPosition(10);
+    }
+    EXPECT_LT(::GetTickCount64() - start, 1000u) << "the pause loop slept on";
+    EXPECT_FALSE(form_.Paused());
+
+    start = ::GetTickCount64();
+    {
+        SentClick ok(c().btnCancel->Handle(), probe_.Handle());
+        form_.WaitForOk();
+    }
+    EXPECT_LT(::GetTickCount64() - start, 1000u) << "the OK loop slept on";
+    EXPECT_FALSE(form_.Cancelled());
 }
 
 }  // namespace
