@@ -30,6 +30,21 @@ std::string SuccessMessage(const std::string& title) {
     return text;
 }
 
+constexpr char kFixAndRunAgain[] =
+    "A file of that name may be read-only or in use, or the disk may be full. "
+    "Fix that and run the installer again.";
+
+std::string NoDesktopMessage(const DosBoxSetupResult& result) {
+    std::string text = std::string(kProductName) +
+                       " has been installed, but no desktop folder was found for its shortcuts, "
+                       "so none were made.";
+    if (!result.confWritten)
+        return text + " Nor could this file be written:\r\n\r\n    " + result.confPath +
+               "\r\n\r\n" + kFixAndRunAgain;
+    return text + "\r\n\r\nTo start " + kProductName + ", run DOSbox like this:\r\n\r\n    " +
+           result.dosboxCommand;
+}
+
 }  // namespace
 
 std::string CutAtMountLine(std::string_view templateText) {
@@ -63,18 +78,25 @@ std::string DosBoxShortcutTitle() {
     return TitleCase(FileBaseName(kShortcutIcon)) + " DOSbox";
 }
 
-std::string DosBoxClosingMessage(const tDosBoxSetupResult& result) {
+std::string DosBoxUnusableFolderMessage(std::string_view installFolder) {
+    return std::string(kProductName) +
+           " has been installed, but DOSbox cannot open its folder:\r\n\r\n    " +
+           std::string(installFolder) +
+           "\r\n\r\nDOSbox reads folder names only in this computer's code page, and this "
+           "name has letters outside it. Install " +
+           kProductName + " again into a folder named in plain letters, such as C:\\kx.";
+}
+
+std::string DosBoxClosingMessage(const DosBoxSetupResult& result) {
     if (result.AllMade()) return SuccessMessage(DosBoxShortcutTitle());
+    if (result.noDesktop) return NoDesktopMessage(result);
     std::string text = std::string(kProductName) +
                        " has been installed, but it is not ready to run in DOSbox: "
                        "these files could not be written:\r\n";
     if (!result.confWritten) text += "\r\n    " + result.confPath;
     if (!result.dosboxLinkMade) text += "\r\n    " + result.dosboxLinkPath;
     if (!result.printLinkMade) text += "\r\n    " + result.printLinkPath;
-    text +=
-        "\r\n\r\nA file of that name may be read-only or in use, or the disk may be full. "
-        "Fix that and run the installer again.";
-    return text;
+    return text + "\r\n\r\n" + kFixAndRunAgain;
 }
 
 }  // namespace pellion

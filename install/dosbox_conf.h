@@ -6,12 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "install/product_names.h"
+
 namespace pellion {
 
-constexpr const char kProductName[] = "Pellion";
 constexpr const char kProductExe[] = "veskpnx.exe";
 constexpr const char kSiblingProgram[] = "vesk.exe";  // its presence: set-up skipped
-constexpr const char kShortcutIcon[] = "v.ico";
 constexpr const char kPrintProgram[] = "lpf32.exe";
 constexpr const char kPrintArguments[] = "f";
 constexpr const char kConfFile[] = "dosbox.conf";
@@ -49,19 +49,27 @@ std::string DosBoxShortcutTitle();
 
 // What the set-up managed to write; each missing piece is named by its full
 // path in the closing message.
-struct tDosBoxSetupResult {
+struct DosBoxSetupResult {
     std::string confPath;
     std::string dosboxLinkPath;
     std::string printLinkPath;
     bool confWritten = false;
     bool dosboxLinkMade = false;
     bool printLinkMade = false;
+    // No desktop folder: no shortcuts were tried, and the message gives the
+    // command line that starts the product instead.
+    bool noDesktop = false;
+    std::string dosboxCommand;
 
-    bool AllMade() const { return confWritten && dosboxLinkMade && printLinkMade; }
+    bool AllMade() const { return confWritten && dosboxLinkMade && printLinkMade && !noDesktop; }
 };
 
 // The message that ends a 64-bit installation: how to start and print when
-// everything was made; otherwise which files are missing and what to do.
-std::string DosBoxClosingMessage(const tDosBoxSetupResult& result);
+// everything was made; otherwise what is missing and what to do.
+std::string DosBoxClosingMessage(const DosBoxSetupResult& result);
+
+// The message when DOSBox could not open the install folder (a name outside
+// the ANSI code page, with no short form): no set-up was made.
+std::string DosBoxUnusableFolderMessage(std::string_view installFolder);
 
 }  // namespace pellion

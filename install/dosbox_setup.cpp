@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <utility>
+#include <vector>
 
 #include "base/win/com.h"
 #include "base/win/wide.h"
@@ -10,24 +10,10 @@
 #include "install/dosbox_path.h"
 #include "install/ucargo.h"
 #include "payload/payload_reader.h"
-#include "ui/dialogs/dialogs.h"
 
 namespace pellion {
 
 namespace {
-
-DosBoxMessagePresenter& Presenter() {
-    static DosBoxMessagePresenter presenter;
-    return presenter;
-}
-
-void PresentMessage(const std::string& text) {
-    if (Presenter()) {
-        Presenter()(text);
-    } else {
-        ShowMessage(text);
-    }
-}
 
 // Removes an old shortcut (plain deletion, not to the recycle bin). Answers
 // whether the name is free afterwards: a shortcut that cannot be removed
@@ -37,29 +23,98 @@ bool ClearOldLink(const std::string& linkPath) {
     return !FileExists(linkPath);
 }
 
-}  // namespace
-
-DosBoxMessagePresenter SetDosBoxMessagePresenter(DosBoxMessagePresenter presenter) {
-    return std::exchange(Presenter(), std::move(presenter));
+bool IsAscii(const std::string& text) {
+    for (unsigned char c : text)
+        if (c >= 0x80) return false;
+    return true;
 }
 
-bool WriteDosBoxConf(const std::string& productExe) {
+// `text` in the ANSI code page's bytes; false when a character has no
+// place there (a best-fit look-alike would name another folder).
+bool ToAnsi(const std::wstring& text, std::string& bytes) {
+    const UINT codePage = ::GetACP();
+    // A system whose code page is UTF-8 reads UTF-8 (and refuses the flags).
+    const bool utf8 = codePage == CP_UTF8;
+    BOOL usedDefault = FALSE;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL* check = utf8 ? nullptr : &usedDefault;
+    int n = ::WideCharToMultiByte(codePage, flags, text.data(), int(text.size()), nullptr, 0,
+                                  nullptr, check);
+    if (n <= 0 || usedDefault) return false;
+    bytes.assign(size_t(n), '\0');
+    ::WideCharToMultiByte(codePage, flags, text.data(), int(text.size()), bytes.data(), n, nullptr,
+                          check);
+    return !usedDefault;
+}
+
+std::wstring ShortPath(const std::wstring& path) {
+    DWORD size = ::GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0) return {};
+    std::vector<wchar_t> buffer(size);
+    DWORD n = ::GetShortPathNameW(path.c_str(), buffer.data(), size);
+    return n > 0 && n < size ? std::wstring(buffer.data(), n) : std::wstring();
+}
+
+void WriteConfFor(const std::string& folder, const DosBoxFolder& form, bool& written) {
     std::string templateText = ReadRawResource(kConfResource);
-    std::string folder = FolderPart(productExe);
     // Any earlier configuration goes to the recycle bin; a failure here shows
     // up as a configuration that cannot be written just below.
     DeleteByMask(folder + kConfMask);
-    std::string text = DosBoxConfText(templateText, folder, FileNamePart(productExe));
-    return WriteWholeFile(folder + kConfFile, text);
+    written =
+        WriteWholeFile(folder + kConfFile, DosBoxConfText(templateText, form.conf, kProductExe));
 }
 
-bool CreateDosBoxShortcuts(const std::string& installFolder, const std::string& desktopFolder) {
+}  // namespace
+
+DosBoxFolder FolderForDosBox(const std::string& folder) {
+    DosBoxFolder form;
+    if (IsAscii(folder)) return {folder, folder, true};
+    const std::wstring wide = win::Widen(folder);
+    if (ToAnsi(wide, form.conf)) {
+        form.argument = folder;
+        form.usable = true;
+        return form;
+    }
+    const std::wstring shortened = ShortPath(wide);
+    if (!shortened.empty() && ToAnsi(shortened, form.conf)) {
+        form.argument = win::Narrow(shortened);
+        form.conf = NormalizeFolder(form.conf);
+        form.argument = NormalizeFolder(form.argument);
+        form.usable = true;
+        return form;
+    }
+    return {};
+}
+
+bool WriteDosBoxConf(const std::string& productExe) {
+    const std::string folder = FolderPart(productExe);
+    const DosBoxFolder form = FolderForDosBox(folder);
+    bool written = false;
+    if (form.usable) WriteConfFor(folder, form, written);
+    return written;
+}
+
+bool CreateDosBoxShortcuts(const std::string& installFolder, const std::string& desktopFolder,
+                           InstallMessages& messages) {
     // The sibling product sets up its own way of starting.
     if (FileExists(installFolder + kSiblingProgram)) return true;
 
-    tDosBoxSetupResult result;
+    const DosBoxFolder form = FolderForDosBox(installFolder);
+    if (!form.usable) {
+        messages.Tell(DosBoxUnusableFolderMessage(installFolder));
+        return false;
+    }
+    DosBoxSetupResult result;
     result.confPath = installFolder + kConfFile;
-    result.confWritten = WriteDosBoxConf(installFolder + kProductExe);
+    WriteConfFor(installFolder, form, result.confWritten);
+    const std::string arguments = DosBoxShortcutArguments(form.argument);
+    if (desktopFolder.empty()) {
+        // Shortcuts without a folder would land in the current folder.
+        result.noDesktop = true;
+        result.dosboxCommand = QuoteIfBlank(DosBoxPath) + " " + arguments;
+        messages.Tell(DosBoxClosingMessage(result));
+        return false;
+    }
 
     std::string title = DosBoxShortcutTitle();
     std::string iconPath = installFolder + kShortcutIcon;
@@ -71,8 +126,7 @@ bool CreateDosBoxShortcuts(const std::string& installFolder, const std::string& 
         // One more reference on the thread's apartment, given back also when
         // CreateShortcut raises (the error then goes on to the caller).
         win::ComApartment com;
-        CreateShortcut(result.dosboxLinkPath, DosBoxPath, DosBoxShortcutArguments(installFolder),
-                       kProductName, iconPath, 0, 0);
+        CreateShortcut(result.dosboxLinkPath, DosBoxPath, arguments, kProductName, iconPath, 0, 0);
         CreateShortcut(result.printLinkPath, installFolder + kPrintProgram, kPrintArguments,
                        kPrintDescription, iconPath, 0, kPrintHotkey);
     }
@@ -80,7 +134,7 @@ bool CreateDosBoxShortcuts(const std::string& installFolder, const std::string& 
     result.dosboxLinkMade = dosboxLinkFree && FileExists(result.dosboxLinkPath);
     result.printLinkMade = printLinkFree && FileExists(result.printLinkPath);
 
-    PresentMessage(DosBoxClosingMessage(result));
+    messages.Tell(DosBoxClosingMessage(result));
     return result.AllMade();
 }
 

@@ -2,19 +2,16 @@
 
 #include <windows.h>
 
-#include "base/text.h"
 #include "base/win/unique_handle.h"
 #include "base/win/wide.h"
 #include "base/win/win_error.h"
+#include "install/install_text.h"
 
 namespace pellion {
 
 namespace {
 
 using win::Widen;
-
-// Temporary files are "<final name>.<n>.~pellion".
-constexpr char kTemporarySuffix[] = ".~pellion";
 
 // The failure text of the call that just failed, read before anything else
 // can change the thread's last error.
@@ -27,7 +24,7 @@ bool Fail(std::string& reason) {
 // skipped, not reused.
 win::UniqueFile CreateTemporary(const std::string& path, std::wstring& tempPath) {
     for (int n = 0; n < 100; ++n) {
-        tempPath = Widen(path + Format(".%d", n) + kTemporarySuffix);
+        tempPath = Widen(TemporaryFileName(path, n));
         win::UniqueFile file(::CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                            FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) return file;
@@ -68,13 +65,30 @@ bool SetDosDateTime(HANDLE file, int32_t dosDateTime) {
 // parameter may live until the end of the caller's whole expression.)
 bool FillTemporary(win::UniqueFile& file, std::string_view content, int32_t dosDateTime,
                    std::string& reason) {
-    bool filled = (WriteAll(file.Get(), content) && SetDosDateTime(file.Get(), dosDateTime)) ||
-                  Fail(reason);
+    bool filled =
+        (WriteAll(file.Get(), content) && SetDosDateTime(file.Get(), dosDateTime)) || Fail(reason);
     file.Reset();
     return filled;
 }
 
 }  // namespace
+
+void RemoveLeftoverTemporaries(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/:");
+    const std::string folder = path.substr(0, slash + 1);
+    const std::string name = path.substr(slash + 1);
+    WIN32_FIND_DATAW found;
+    win::UniqueFind find(::FindFirstFileW(Widen(path + ".*" + kTemporarySuffix).c_str(), &found));
+    if (!find) return;
+    do {
+        const std::string candidate = win::Narrow(found.cFileName);
+        // The mask also matches short names and longer names: the exact
+        // pattern decides.
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            IsTemporaryFileOf(candidate, name))
+            ::DeleteFileW(Widen(folder + candidate).c_str());
+    } while (::FindNextFileW(find.Get(), &found));
+}
 
 bool PlaceInstalledFile(const std::string& path, std::string_view content, int32_t dosDateTime,
                         std::string& reason) {

@@ -17,4 +17,9 @@ namespace pellion {
 bool PlaceInstalledFile(const std::string& path, std::string_view content, int32_t dosDateTime,
                         std::string& reason);
 
+// Deletes the temporary files of `path` that an earlier run left behind (one
+// that was killed while writing): exactly the names IsTemporaryFileOf
+// accepts for its file name, nothing else.
+void RemoveLeftoverTemporaries(const std::string& path);
+
 }  // namespace pellion

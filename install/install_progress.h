@@ -1,8 +1,9 @@
 #pragma once
-// What the install run needs of its progress window, in the order it uses
-// it. The progress window (ui/fmiProgress) implements it; the caller of the
-// run hands in a factory, so install/ never depends on the forms and the
-// run can be driven by a scripted stand-in in tests.
+// What the install run needs of the user interface: its progress window,
+// in the order it uses it, and the messages and the one question it puts to
+// the user. The progress window (ui/fmiProgress) and the message dialogs
+// (ui/install_messages) implement them; the caller of the run hands them
+// in, so install/ never depends on ui/ and tests can stand in for either.
 
 #include <cstdint>
 #include <functional>
@@ -36,5 +37,17 @@ class InstallProgress {
 };
 
 using InstallProgressFactory = std::function<std::unique_ptr<InstallProgress>()>;
+
+class InstallMessages {
+  public:
+    virtual ~InstallMessages() = default;
+
+    // An information message with OK, titled with the executable's name.
+    virtual void Tell(const std::string& text) = 0;
+    // The same under a title of its own.
+    virtual void TellTitled(const std::string& title, const std::string& text) = 0;
+    // A warning with Yes and No; true when the answer is Yes.
+    virtual bool AskYesNo(const std::string& question) = 0;
+};
 
 }  // namespace pellion

@@ -16,23 +16,20 @@
 #include "install/ucargo.h"
 #include "payload/payload_list.h"
 #include "payload/payload_reader.h"
-#include "ui/dialogs/dialogs.h"
 
 namespace pellion {
 
 namespace {
 
-constexpr int kYes = 6;
-
 // Every payload item, read and decoded before anything is written, so the
 // total is known and nothing is written when an item is unreadable.
-struct tItemTable {
+struct ItemTable {
     std::vector<tInstItem> items;
     int32_t total = 0;
-    tReadErrorReport readErrors;
+    ReadErrorReport readErrors;
 };
 
-void ReadAllItems(tItemTable& table) {
+void ReadAllItems(ItemTable& table) {
     std::string list = kPayloadList;
     size_t count = 1;
     for (char c : list) count += c == ',';
@@ -48,17 +45,18 @@ void ReadAllItems(tItemTable& table) {
     }
 }
 
-struct tWriteOutcome {
+struct WriteOutcome {
     int written = 0;  // files now in place
     bool cancelled = false;
-    std::vector<tWriteFailure> failures;
+    std::vector<WriteFailure> failures;
 };
 
 // Writes and dates one file after the other; the progress window handles
 // Pause, Resume and Cancel inside SetPosition, between files.
-tWriteOutcome WriteAllFiles(InstallProgress& progress, const std::string& folder,
-                            const tItemTable& table) {
-    tWriteOutcome out;
+WriteOutcome WriteAllFiles(InstallProgress& progress, const std::string& folder,
+                           const ItemTable& table) {
+    WriteOutcome out;
+    for (const tInstItem& item : table.items) RemoveLeftoverTemporaries(folder + item.fileName);
     progress.SetTotal(table.total);
     int32_t sum = 0;
     for (const tInstItem& item : table.items) {
@@ -81,10 +79,10 @@ tWriteOutcome WriteAllFiles(InstallProgress& progress, const std::string& folder
 
 }  // namespace
 
-std::string OfferDesktopShortcut(const std::string& folder, const std::string& desktop) {
+std::string OfferDesktopShortcut(const std::string& folder, const std::string& desktop,
+                                 InstallMessages& messages) {
     if (FileExists(folder + kSiblingProgramFile)) return SiblingProductText();
-    if (MessageDialog(ShortcutQuestionText(), mtWarning, Buttons({mbYes, mbNo}), 0) != kYes)
-        return AfterNoText();
+    if (!messages.AskYesNo(ShortcutQuestionText())) return AfterNoText();
     // Without a desktop folder the shortcut would land in the current folder.
     if (desktop.empty()) return AfterNoText();
     CreateShortcut(desktop + kShortcutFile, folder + kShortcutTarget, "", kProductName,
@@ -96,15 +94,15 @@ namespace {
 
 // Tells the user how to start the product; answers the text to show once
 // the progress window is gone (empty: nothing more to show).
-std::string ClosingStep(const std::string& folder) {
+std::string ClosingStep(const std::string& folder, InstallMessages& messages) {
     if (HasMenuProgram(folder)) return MenuProgramText();
     const std::string desktop = NormalizeFolder(SpecialFolderPath(kCsidlDesktop));
     if (Is64BitWindows()) {
         // It shows its own closing message.
-        CreateDosBoxShortcuts(folder, desktop);
+        CreateDosBoxShortcuts(folder, desktop, messages);
         return {};
     }
-    return OfferDesktopShortcut(folder, desktop);
+    return OfferDesktopShortcut(folder, desktop, messages);
 }
 
 // The install folder in normal form, created with its parents; on failure
@@ -120,20 +118,23 @@ bool PrepareFolder(const std::string& typed, std::string& folder, std::string& r
     return true;
 }
 
-// Steps 2 to 10 of a run with the progress window open. Answers the success
-// flag; `outcome` gets the text to show after the window is gone.
-bool InstallUnderProgress(InstallProgress& progress, const std::string& folder,
-                          const tWriteFailure* folderFailure, std::string& outcome) {
+// The run with the progress window open: every item read, every file
+// written, the failures reported, the OK state and the closing step.
+// Answers the success flag; `outcome` gets the text to show after the
+// window is gone.
+bool InstallUnderProgress(InstallProgress& progress, InstallMessages& messages,
+                          const std::string& folder, const WriteFailure* folderFailure,
+                          std::string& outcome) {
     progress.SetProgramName(kProductName);
     progress.SetStage(kInstallingStage);
     progress.Show();
-    tItemTable table;
+    ItemTable table;
     ReadAllItems(table);
     if (!table.readErrors.Empty()) {
-        ShowMessage(table.readErrors.Text());
+        messages.Tell(table.readErrors.Text());
         return false;
     }
-    tWriteOutcome written;
+    WriteOutcome written;
     if (folderFailure)
         written.failures.push_back(*folderFailure);
     else
@@ -141,7 +142,7 @@ bool InstallUnderProgress(InstallProgress& progress, const std::string& folder,
     const int count = int(table.items.size());
     if (!written.failures.empty()) {
         // Not a success: the window's OK state would announce one.
-        ShowMessage(WriteFailureReport(written.failures));
+        messages.Tell(WriteFailureReport(written.failures));
         if (written.cancelled) outcome = CancelMessage(written.written, count);
         return false;
     }
@@ -150,26 +151,27 @@ bool InstallUnderProgress(InstallProgress& progress, const std::string& folder,
         outcome = CancelMessage(written.written, count);
         return false;
     }
-    outcome = ClosingStep(folder);
+    outcome = ClosingStep(folder, messages);
     return true;
 }
 
 }  // namespace
 
-bool ValidateInstallFolder(const std::string& folder) {
+bool ValidateInstallFolder(const std::string& folder, InstallMessages& messages) {
     std::string problem;
     // An empty text would ask about the current folder's drive and pass.
     if (folder.empty() ||
         !IsUsableDriveType(::GetDriveTypeW(win::Widen(DriveRootOf(folder)).c_str())))
         problem = DriveProblemMessage();
     if (problem.empty()) return true;
-    ShowMessage(problem);
+    messages.Tell(problem);
     return false;
 }
 
-bool RunInstall(const std::string& typed, const InstallProgressFactory& makeProgress) {
+bool RunInstall(const std::string& typed, const InstallProgressFactory& makeProgress,
+                InstallMessages& messages) {
     std::string folder;
-    tWriteFailure folderFailure;
+    WriteFailure folderFailure;
     const bool folderMade = PrepareFolder(typed, folder, folderFailure.reason);
     folderFailure.path = folder;
     std::string outcome;
@@ -177,10 +179,10 @@ bool RunInstall(const std::string& typed, const InstallProgressFactory& makeProg
     {
         // Released before the final message, and on every error too.
         std::unique_ptr<InstallProgress> progress = makeProgress();
-        success =
-            InstallUnderProgress(*progress, folder, folderMade ? nullptr : &folderFailure, outcome);
+        success = InstallUnderProgress(*progress, messages, folder,
+                                       folderMade ? nullptr : &folderFailure, outcome);
     }
-    if (!outcome.empty()) ShowMessageTitled(kProductName, outcome);
+    if (!outcome.empty()) messages.TellTitled(kProductName, outcome);
     return success;
 }
 

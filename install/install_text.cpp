@@ -41,19 +41,19 @@ std::string DriveProblemMessage() {
     return FinishProblemText(kDriveProblem);
 }
 
-void tReadErrorReport::Add(std::string_view resourceName, std::string_view fileName) {
+void ReadErrorReport::Add(std::string_view resourceName, std::string_view fileName) {
     text_ +=
         Format(kReadErrorPiece, std::string(resourceName).c_str(), std::string(fileName).c_str());
 }
 
-std::string tReadErrorReport::Text() const {
+std::string ReadErrorReport::Text() const {
     // Every piece begins with CR LF; the first line of the report does not.
     return text_.size() >= 2 ? text_.substr(2) : text_;
 }
 
-std::string WriteFailureReport(const std::vector<tWriteFailure>& failures) {
+std::string WriteFailureReport(const std::vector<WriteFailure>& failures) {
     std::string out;
-    for (const tWriteFailure& f : failures) {
+    for (const WriteFailure& f : failures) {
         if (!out.empty()) out += "\r\n";
         out += "Error writing file " + f.path + ": " + f.reason;
     }
@@ -107,6 +107,25 @@ std::string AfterYesText() {
 
 std::string AfterNoText() {
     return Format(kAfterNo, kProductName, kFunctionKey);
+}
+
+std::string TemporaryFileName(std::string_view path, int n) {
+    return std::string(path) + "." + std::to_string(n) + kTemporarySuffix;
+}
+
+bool IsTemporaryFileOf(std::string_view candidate, std::string_view fileName) {
+    const std::string_view suffix = kTemporarySuffix;
+    const size_t fixed = fileName.size() + 1 + suffix.size();
+    if (candidate.size() <= fixed) return false;  // at least one digit
+    const std::string lower = AsciiLowerCase(candidate);
+    const std::string_view c = lower;
+    if (c.substr(0, fileName.size()) != AsciiLowerCase(fileName) || c[fileName.size()] != '.')
+        return false;
+    if (c.substr(c.size() - suffix.size()) != suffix) return false;
+    const std::string_view digits = c.substr(fileName.size() + 1, c.size() - fixed);
+    for (char d : digits)
+        if (d < '0' || d > '9') return false;
+    return true;
 }
 
 }  // namespace pellion

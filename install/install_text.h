@@ -9,9 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "install/product_names.h"
+
 namespace pellion {
 
-inline constexpr char kProductName[] = "Pellion";
 inline constexpr char kVersionText[] = "3.14";
 inline constexpr char kIconLetter[] = "V";
 inline constexpr char kFunctionKey[] = "F7";
@@ -21,10 +22,10 @@ inline constexpr char kInstallingStage[] = "Installing ...";
 inline constexpr char kMenuProgramFile[] = "kxmenu.exe";
 // The sibling product's program, looked for in the install folder.
 inline constexpr char kSiblingProgramFile[] = "vesk.exe";
-// The desktop shortcut of a 32-bit system: file, target and icon.
+// The desktop shortcut of a 32-bit system: file and target (its icon is
+// kShortcutIcon).
 inline constexpr char kShortcutFile[] = "pnx.lnk";
 inline constexpr char kShortcutTarget[] = "pnx.exe";
-inline constexpr char kShortcutIcon[] = "v.ico";
 
 // ---- Drive check -----------------------------------------------------------
 
@@ -47,7 +48,7 @@ std::string DriveProblemMessage();
 // ---- Reading the items -----------------------------------------------------
 
 // Collects one line per payload item that came back without content.
-class tReadErrorReport {
+class ReadErrorReport {
   public:
     void Add(std::string_view resourceName, std::string_view fileName);
     bool Empty() const { return text_.empty(); }
@@ -60,14 +61,14 @@ class tReadErrorReport {
 
 // ---- Writing the files -----------------------------------------------------
 
-struct tWriteFailure {
+struct WriteFailure {
     std::string path;    // the file that could not be written or dated
     std::string reason;  // the system's text for why
 };
 
 // One line per failure, "Error writing file <path>: <reason>", the lines
 // separated by CR LF. The caller reports that the product was not installed.
-std::string WriteFailureReport(const std::vector<tWriteFailure>& failures);
+std::string WriteFailureReport(const std::vector<WriteFailure>& failures);
 
 // "Installation cancelled. <written> of <total> files were installed."
 std::string CancelMessage(int written, int total);
@@ -75,6 +76,17 @@ std::string CancelMessage(int written, int total);
 // The byte total of the run as the progress window takes it: a signed
 // 32-bit value shown unsigned, so sums up to 4 GiB - 1 stay readable.
 int32_t AddToTotal(int32_t total, size_t length);
+
+// ---- Temporary files -------------------------------------------------------
+
+// Each file is written as "<path>.<n>.~pellion" first, then moved into place.
+inline constexpr char kTemporarySuffix[] = ".~pellion";
+std::string TemporaryFileName(std::string_view path, int n);
+
+// Whether `candidate` (a bare file name) is a temporary file of `fileName`
+// as TemporaryFileName makes them: that name in any case, a dot, decimal
+// digits, ".~pellion" (also in any case, as Windows matches names).
+bool IsTemporaryFileOf(std::string_view candidate, std::string_view fileName);
 
 // ---- Closing step ----------------------------------------------------------
 

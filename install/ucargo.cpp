@@ -49,18 +49,24 @@ std::string CurrentFolder() {
     return n && n < buffer.size() ? Narrow(std::wstring_view(buffer.data(), n)) : std::string();
 }
 
-// Creates the folder and its missing parents, outermost first.
+// Creates the folder and its missing parents, outermost first. On failure
+// the thread's last error is the failed call's, set again after the checks
+// that follow it.
 bool CreateFolderChain(const std::string& folder) {
     if (DirectoryExists(folder)) return true;
     for (const std::string& step : FolderCreationSteps(folder)) {
         if (DirectoryExists(step)) continue;
-        // Another process may create the same step in between: that is fine.
-        if (!::CreateDirectoryW(Widen(step).c_str(), nullptr) &&
-            ::GetLastError() != ERROR_ALREADY_EXISTS) {
-            return false;
-        }
+        if (::CreateDirectoryW(Widen(step).c_str(), nullptr)) continue;
+        const DWORD error = ::GetLastError();
+        // Another process may create the same step in between: that is
+        // fine; a file of that name is not.
+        if (error == ERROR_ALREADY_EXISTS && DirectoryExists(step)) continue;
+        ::SetLastError(error);
+        return false;
     }
-    return DirectoryExists(folder);
+    if (DirectoryExists(folder)) return true;
+    ::SetLastError(ERROR_PATH_NOT_FOUND);
+    return false;
 }
 
 // WriteFile may in principle write less than asked: keep going until every
@@ -110,7 +116,10 @@ bool DirectoryExists(const std::string& path) {
 bool EnsureFolder(std::string& path) {
     // The install run hands over a normalised, non-empty folder; an empty
     // text names no folder at all.
-    if (path.empty()) return false;
+    if (path.empty()) {
+        ::SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
     std::string folder = AbsoluteFolder(path, CurrentFolder());
     if (!CreateFolderChain(folder)) return false;
     path = folder;

@@ -33,7 +33,9 @@ bool DirectoryExists(const std::string& path);
 // folder) and creates that folder with every missing parent. True when the
 // folder exists afterwards; then `path` is replaced by the absolute path
 // (a relative one without its trailing backslashes). On false, and for an
-// empty path (false at once), `path` is left unchanged.
+// empty path (false at once), `path` is left unchanged and the thread's last
+// error is that of the call that failed (ERROR_ALREADY_EXISTS for a file
+// standing where a folder must go).
 bool EnsureFolder(std::string& path);
 
 // Replaces the file at `path` with `content` (any bytes), opened without

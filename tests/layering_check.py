@@ -24,7 +24,7 @@ WINDOWS_HEADERS = re.compile(
 ALLOWED = {
     "app": ("base/", "payload/", "install/", "ui/"),
     "ui": ("base/", "payload/", "install/", "ui/"),  # the forms at ui/'s root
-    "install": ("base/", "payload/", "ui/dialogs/"),
+    "install": ("base/", "payload/"),
     "ui/dialogs": ("base/",),
     "ui/controls": ("base/",),
     "payload": ("base/",),

@@ -31,6 +31,7 @@
 #include "base/win/wide.h"
 #include "install/install_run.h"
 #include "ui/fmiProgress.h"
+#include "ui/install_messages.h"
 
 namespace {
 
@@ -79,14 +80,16 @@ class SlowDiskProgress : public pellion::TInstProgressForm {
 
 int Install(const std::string& folder, bool bench, DWORD slowMs) {
     const double start = Seconds();
-    if (!pellion::ValidateInstallFolder(folder)) return 1;
+    pellion::InstallMessages& messages = pellion::DialogMessages();
+    if (!pellion::ValidateInstallFolder(folder, messages)) return 1;
     return pellion::RunInstall(
                folder,
                [bench, start, slowMs]() -> std::unique_ptr<pellion::InstallProgress> {
                    if (bench) return std::make_unique<BenchProgress>(start);
                    if (slowMs) return std::make_unique<SlowDiskProgress>(slowMs);
                    return std::make_unique<pellion::TInstProgressForm>();
-               })
+               },
+               messages)
                ? 0
                : 2;
 }

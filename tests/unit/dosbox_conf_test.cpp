@@ -157,7 +157,7 @@ TEST(DosBoxConf, ShippedTemplateIsKeptWholeAndEndsInTheEightLines) {
 }
 
 TEST(DosBoxClosingMessage, FullTextOrTheMissingFilesByName) {
-    tDosBoxSetupResult result;
+    DosBoxSetupResult result;
     result.confPath = "C:\\kx\\dosbox.conf";
     result.dosboxLinkPath = "C:\\Desk\\V DOSbox.lnk";
     result.printLinkPath = "C:\\Desk\\Print F.lnk";
@@ -186,6 +186,28 @@ TEST(DosBoxClosingMessage, FullTextOrTheMissingFilesByName) {
                 << text;
         }
     }
+}
+
+// Without a desktop no shortcut is claimed; a configuration that could not be
+// written is named, with no command that would need it.
+TEST(DosBoxClosingMessage, NoDesktopAndAFolderDosBoxCannotOpen) {
+    DosBoxSetupResult result;
+    result.confPath = "C:\\kx\\dosbox.conf";
+    result.dosboxLinkMade = result.printLinkMade = true;
+    result.noDesktop = true;
+    result.dosboxCommand = "dosbox.exe -noconsole -conf C:\\kx\\dosbox.conf";
+    EXPECT_FALSE(result.AllMade());
+    std::string text = DosBoxClosingMessage(result);
+    EXPECT_NE(text.find("    C:\\kx\\dosbox.conf\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("run DOSbox"), std::string::npos) << text;
+
+    text = DosBoxUnusableFolderMessage("C:\\\xce\xb4\\");
+    EXPECT_EQ(text.rfind("Pellion has been installed, but DOSbox cannot open its folder:\r\n\r\n"
+                         "    C:\\\xce\xb4\\\r\n\r\n",
+                         0),
+              0u)
+        << text;
+    EXPECT_NE(text.find("plain letters"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ TEST(InstallText, WholeTextsLetterForLetter) {
 }
 
 TEST(InstallText, ReadErrorsOneLineEachFirstWithoutLineBreak) {
-    tReadErrorReport report;
+    ReadErrorReport report;
     EXPECT_TRUE(report.Empty());
     report.Add("rs_hlp", "pnx.hlp");
     EXPECT_EQ(report.Text(), "Error Reading resource item rs_hlp, Filename pnx.hlp");
@@ -86,6 +86,16 @@ TEST(InstallText, MenuProgramParent) {
 TEST(InstallText, TotalIsShownUnsigned) {
     EXPECT_EQ(AddToTotal(0, 5), 5);
     EXPECT_EQ(uint32_t(AddToTotal(0x7FFFFFFF, 2)), 0x80000001u);
+}
+
+TEST(InstallText, TemporaryFilesOfAName) {
+    EXPECT_EQ(TemporaryFileName("C:\\kx\\pnx.exe", 3), "C:\\kx\\pnx.exe.3.~pellion");
+    for (const char* name : {"pnx.exe.3.~pellion", "PNX.EXE.42.~PELLION", "pnx.exe.0.~pellion"})
+        EXPECT_TRUE(IsTemporaryFileOf(name, "pnx.exe")) << name;
+    for (const char* name :
+         {"pnx.exe.~pellion", "pnx.exe.x.~pellion", "pnx.exe.3.~pellion.bak", "notes.~pellion",
+          "xpnx.exe.3.~pellion", "pnx.exe", "pnx.exe.3-~pellion", "veskpnx.exe.3.~pellion"})
+        EXPECT_FALSE(IsTemporaryFileOf(name, "pnx.exe")) << name;
 }
 
 }  // namespace

@@ -48,6 +48,23 @@ bool TrashHolds(const std::string& content) {
     return false;
 }
 
+// Every message recorded instead of shown; no question is ever asked here.
+class MessageRecorder : public InstallMessages {
+  public:
+    explicit MessageRecorder(std::vector<std::string>& texts) : texts_(texts) {}
+    void Tell(const std::string& text) override { texts_.push_back(text); }
+    void TellTitled(const std::string&, const std::string& text) override {
+        texts_.push_back(text);
+    }
+    bool AskYesNo(const std::string& question) override {
+        ADD_FAILURE() << "asked: " << question;
+        return false;
+    }
+
+  private:
+    std::vector<std::string>& texts_;
+};
+
 // An install folder with a blank and the product's programs, a desktop of
 // its own, DosBoxPath as the gate would set it, and every closing message
 // recorded instead of shown.
@@ -64,10 +81,8 @@ class DosBoxSetup : public ScratchFolderTest {
         PutBytes(In("dosbox\\dosbox.exe"), "MZ");
         savedDosBoxPath_ = DosBoxPath;
         DosBoxPath = AsciiLowerCase(In("dosbox\\dosbox.exe"));
-        SetDosBoxMessagePresenter([this](const std::string& text) { messages_.push_back(text); });
     }
     void TearDown() override {
-        SetDosBoxMessagePresenter(nullptr);
         DosBoxPath = savedDosBoxPath_;
         ScratchFolderTest::TearDown();
     }
@@ -76,6 +91,7 @@ class DosBoxSetup : public ScratchFolderTest {
 
     std::string install_, desktop_, savedDosBoxPath_;
     std::vector<std::string> messages_;
+    MessageRecorder recorder_{messages_};
 };
 
 TEST_F(DosBoxSetup, WritesConfRecyclesOldConfsAndMakesBothShortcuts) {
@@ -89,7 +105,7 @@ TEST_F(DosBoxSetup, WritesConfRecyclesOldConfsAndMakesBothShortcuts) {
     PutBytes(DosBoxLink(), "not a shortcut");
     PutBytes(PrintLink(), "not a shortcut");
 
-    EXPECT_TRUE(CreateDosBoxShortcuts(install_, desktop_));
+    EXPECT_TRUE(CreateDosBoxShortcuts(install_, desktop_, recorder_));
 
     EXPECT_EQ(ReadBytes(install_ + "dosbox.conf"),
               ReadRawResource("rs_Conf") + "mount c \"" + In("My Games\\kx") +
@@ -130,7 +146,7 @@ TEST_F(DosBoxSetup, SiblingProductPresentTouchesNothing) {
     PutBytes(install_ + "old.conf", "old");
     PutBytes(DosBoxLink(), "old link");
     PutBytes(PrintLink(), "old link");
-    EXPECT_TRUE(CreateDosBoxShortcuts(install_, desktop_));
+    EXPECT_TRUE(CreateDosBoxShortcuts(install_, desktop_, recorder_));
     EXPECT_FALSE(Exists(install_ + "dosbox.conf"));
     EXPECT_EQ(ReadBytes(install_ + "old.conf"), "old");
     EXPECT_EQ(ReadBytes(DosBoxLink()), "old link");
@@ -150,7 +166,7 @@ TEST_F(DosBoxSetup, FileThatCannotBeWrittenIsNamedAsMissing) {
             win::UniqueFile hold(::CreateFileW(Widen(locked).c_str(), GENERIC_READ, 0, nullptr,
                                                OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(hold) << locked;
-            EXPECT_FALSE(CreateDosBoxShortcuts(install_, desktop_)) << locked;
+            EXPECT_FALSE(CreateDosBoxShortcuts(install_, desktop_, recorder_)) << locked;
         }
         ::SetFileAttributesW(Widen(locked).c_str(), FILE_ATTRIBUTE_NORMAL);
         ASSERT_EQ(messages_.size(), 1u) << locked;
@@ -163,6 +179,59 @@ TEST_F(DosBoxSetup, FileThatCannotBeWrittenIsNamedAsMissing) {
         }
         ::DeleteFileW(Widen(locked).c_str());
     }
+}
+
+// Without a desktop folder no shortcut is made anywhere (not in the current
+// folder either); the configuration is, and the message says so.
+TEST_F(DosBoxSetup, NoDesktopFolderMeansNoShortcuts) {
+    ASSERT_TRUE(::SetCurrentDirectoryW(Widen(In("")).c_str()));
+    EXPECT_FALSE(CreateDosBoxShortcuts(install_, "", recorder_));
+    EXPECT_TRUE(Exists(install_ + "dosbox.conf"));
+    for (const std::string& folder : {In(""), install_, desktop_}) {
+        EXPECT_FALSE(Exists(folder + "V DOSbox.lnk")) << folder;
+        EXPECT_FALSE(Exists(folder + "Print F.lnk")) << folder;
+    }
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].rfind("Pellion has been installed, but no desktop folder", 0), 0u)
+        << messages_[0];
+    EXPECT_NE(messages_[0].find("-conf \"" + install_ + "dosbox.conf\""), std::string::npos)
+        << messages_[0];
+}
+
+// DOSBox 0.74 opens folders through the ANSI code page (1252 here): a letter
+// of that code page goes into dosbox.conf as its one byte, a folder with a
+// letter outside it by its short form, which names the same folder.
+TEST_F(DosBoxSetup, NonAsciiFoldersInTheFormDosBoxOpens) {
+    const std::string e = "\xc3\xa9", delta = "\xce\xb4\xce\xad\xce\xbb\xcf\x84\xce\xb1";
+    const std::string accented = In(e + "ditions") + "\\";  // "éditions"
+    const std::string greek = In(delta) + "\\";             // "δέλτα"
+    for (const std::string& folder : {accented, greek}) {
+        ASSERT_TRUE(::CreateDirectoryW(Widen(folder).c_str(), nullptr)) << folder;
+        PutBytes(folder + "veskpnx.exe", "MZ");
+    }
+    ASSERT_EQ(::GetACP(), 1252u);
+
+    EXPECT_TRUE(CreateDosBoxShortcuts(accented, desktop_, recorder_));
+    const std::string conf = ReadBytes(accented + "dosbox.conf");
+    const std::string ansi = In(std::string("\xe9") + "ditions");
+    EXPECT_NE(conf.find("mount c " + ansi + "\r\n"), std::string::npos) << conf;
+    EXPECT_EQ(LoadLink(DosBoxLink()).arguments,
+              "-noconsole -conf " + QuoteIfBlank(accented + "dosbox.conf"));
+
+    EXPECT_TRUE(CreateDosBoxShortcuts(greek, desktop_, recorder_));
+    const DosBoxFolder form = FolderForDosBox(greek);
+    ASSERT_TRUE(form.usable);
+    EXPECT_EQ(form.conf, form.argument) << "the short form is plain ASCII here";
+    for (unsigned char ch : form.conf) EXPECT_LT(ch, 0x80) << form.conf;
+    wchar_t longPath[MAX_PATH] = {};
+    ASSERT_GT(::GetLongPathNameW(Widen(form.argument).c_str(), longPath, MAX_PATH), 0u);
+    EXPECT_EQ(Narrow(longPath), greek);
+    EXPECT_NE(ReadBytes(greek + "dosbox.conf")
+                  .find("mount c " + StripTrailingBackslashes(form.conf) + "\r\n"),
+              std::string::npos);
+    EXPECT_EQ(LoadLink(DosBoxLink()).arguments,
+              "-noconsole -conf " + QuoteIfBlank(form.argument + "dosbox.conf"));
+    EXPECT_EQ(FolderForDosBox(install_).conf, install_) << "ASCII folders stay as they are";
 }
 
 // A class object that refuses to make anything, standing in for a shell
@@ -197,7 +266,7 @@ TEST_F(DosBoxSetup, LinkObjectFailureRaisesAndLeavesComBalanced) {
                                           REGCLS_MULTIPLEUSE, &cookie),
                   S_OK);
         try {
-            CreateDosBoxShortcuts(install_, desktop_);
+            CreateDosBoxShortcuts(install_, desktop_, recorder_);
         } catch (const EOSError&) {
             raised = true;
         }

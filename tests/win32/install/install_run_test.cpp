@@ -11,12 +11,14 @@
 #include <vector>
 
 #include "base/win/unique_handle.h"
+#include "base/win/win_error.h"
 #include "install/install_text.h"
 #include "install/ucargo.h"
 #include "payload/payload_list.h"
 #include "payload/payload_reader.h"
 #include "tests/win32/dialogs/dialogs_script.h"
 #include "tests/win32/ucargo_test_util.h"
+#include "ui/install_messages.h"
 
 namespace pellion {
 namespace {
@@ -24,7 +26,7 @@ namespace {
 using namespace testing_util;
 
 // What the run did to its progress window, in order.
-struct tProgressLog {
+struct ProgressLog {
     std::vector<std::string> calls;
     int cancelAfterFiles = -1;  // the user presses Cancel during this file
     int files = 0;
@@ -32,10 +34,10 @@ struct tProgressLog {
     bool alive = false;
 };
 
-class tScriptedProgress : public InstallProgress {
+class ScriptedProgress : public InstallProgress {
   public:
-    explicit tScriptedProgress(tProgressLog& log) : log_(log) { log_.alive = true; }
-    ~tScriptedProgress() override { log_.alive = false; }
+    explicit ScriptedProgress(ProgressLog& log) : log_(log) { log_.alive = true; }
+    ~ScriptedProgress() override { log_.alive = false; }
     void SetProgramName(const std::string& t) override { log_.calls.push_back("name " + t); }
     void SetStage(const std::string& t) override { log_.calls.push_back("stage " + t); }
     void Show() override { log_.calls.push_back("show"); }
@@ -54,36 +56,36 @@ class tScriptedProgress : public InstallProgress {
     void WaitForOk() override { log_.calls.push_back("wait"); }
 
   private:
-    tProgressLog& log_;
+    ProgressLog& log_;
 };
 
 // Every dialog the run shows: its title and texts, whether the progress
 // window was still there, answered with the next of `answers` (button ids).
-struct tShown {
+struct ShownDialog {
     std::string title, text;
     bool progressAlive;
 };
 
-class tDialogAnswers {
+class DialogAnswers {
   public:
-    tDialogAnswers(std::vector<int> answers, const tProgressLog& log)
+    DialogAnswers(std::vector<int> answers, const ProgressLog& log)
         : answers_(std::move(answers)), log_(log) {
         self() = this;
         timer_ = ::SetTimer(nullptr, 0, 10, &Tick);
     }
-    ~tDialogAnswers() {
+    ~DialogAnswers() {
         ::KillTimer(nullptr, timer_);
         self() = nullptr;
     }
-    std::vector<tShown> shown;
+    std::vector<ShownDialog> shown;
 
   private:
-    static tDialogAnswers*& self() {
-        static tDialogAnswers* current = nullptr;
+    static DialogAnswers*& self() {
+        static DialogAnswers* current = nullptr;
         return current;
     }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        tDialogAnswers* s = self();
+        DialogAnswers* s = self();
         HWND d = s ? test::FindDialog() : nullptr;
         if (!d || d == s->last_) return;
         s->last_ = d;
@@ -96,22 +98,22 @@ class tDialogAnswers {
         test::PostPress(d, answer);
     }
     std::vector<int> answers_;
-    const tProgressLog& log_;
+    const ProgressLog& log_;
     HWND last_ = nullptr;
     UINT_PTR timer_ = 0;
 };
 
-struct tItem {
+struct PayloadFile {
     std::string name, content;
     int32_t dateTime;
 };
 
-std::vector<tItem> Payload() {
-    std::vector<tItem> items;
+std::vector<PayloadFile> Payload() {
+    std::vector<PayloadFile> items;
     std::string list = kPayloadList, resource;
     while (!list.empty()) {
         SplitFirstToken(list, ",", resource);
-        tItem item;
+        PayloadFile item;
         ReadPayloadItem(resource, item.name, item.dateTime, item.content);
         items.push_back(item);
     }
@@ -151,10 +153,11 @@ class InstallRun : public ScratchFolderTest {
         folder_ = In("kx") + "\\";
     }
     bool Run(std::vector<int> answers = {}) {
-        tDialogAnswers dialogs(std::move(answers), log_);
-        bool result = RunInstall(folder_, [this] {
-            return std::unique_ptr<InstallProgress>(new tScriptedProgress(log_));
-        });
+        DialogAnswers dialogs(std::move(answers), log_);
+        bool result = RunInstall(
+            folder_,
+            [this] { return std::unique_ptr<InstallProgress>(new ScriptedProgress(log_)); },
+            DialogMessages());
         shown_ = dialogs.shown;
         return result;
     }
@@ -166,9 +169,9 @@ class InstallRun : public ScratchFolderTest {
     }
 
     std::string folder_;
-    tProgressLog log_;
-    std::vector<tShown> shown_;
-    const std::vector<tItem> payload_ = Payload();
+    ProgressLog log_;
+    std::vector<ShownDialog> shown_;
+    const std::vector<PayloadFile> payload_ = Payload();
 };
 
 TEST_F(InstallRun, WritesAndDatesEveryFileThenShowsTheMenuHint) {
@@ -180,10 +183,10 @@ TEST_F(InstallRun, WritesAndDatesEveryFileThenShowsTheMenuHint) {
 
     std::vector<std::string> expected = {"name Pellion", "stage Installing ...", "show"};
     int32_t total = 0;
-    for (const tItem& item : payload_) total += int32_t(item.content.size());
+    for (const PayloadFile& item : payload_) total += int32_t(item.content.size());
     expected.push_back("total " + std::to_string(total));
     int32_t sum = 0;
-    for (const tItem& item : payload_) {
+    for (const PayloadFile& item : payload_) {
         sum += int32_t(item.content.size());
         expected.push_back("file " + folder_ + item.name);
         expected.push_back("position " + std::to_string(sum));
@@ -191,7 +194,7 @@ TEST_F(InstallRun, WritesAndDatesEveryFileThenShowsTheMenuHint) {
     expected.push_back("wait");
     EXPECT_EQ(log_.calls, expected);
 
-    for (const tItem& item : payload_) {
+    for (const PayloadFile& item : payload_) {
         EXPECT_EQ(ReadBytes(folder_ + item.name), item.content) << item.name;
         EXPECT_EQ(LastWriteDosTime(folder_ + item.name), item.dateTime) << item.name;
     }
@@ -232,13 +235,27 @@ TEST_F(InstallRun, FileInUseIsReportedByNameAndLeftAsItWas) {
     EXPECT_EQ(Listing(folder_), ProductNames(kPayloadItemCount)) << "the others are in place";
 }
 
-TEST_F(InstallRun, FolderThatCannotBeMadeIsReportedOnce) {
+TEST_F(InstallRun, FolderThatCannotBeMadeIsReportedOnceWithItsReason) {
     PutBytes(In("kx"), "a file where the folder should be");
     EXPECT_FALSE(Run());
     ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text.rfind("Error writing file " + folder_ + ": ", 0), 0u)
-        << shown_[0].text;
+    EXPECT_EQ(shown_[0].text,
+              "Error writing file " + folder_ + ": " + win::SystemMessage(ERROR_ALREADY_EXISTS));
     EXPECT_EQ(ReadBytes(In("kx")), "a file where the folder should be");
+}
+
+// A run that was killed left its temporary files: the next run removes
+// those of the product's names and nothing else.
+TEST_F(InstallRun, LeftoverTemporaryFilesOfTheProductGo) {
+    ASSERT_TRUE(::CreateDirectoryW(Widen(In("kx")).c_str(), nullptr));
+    const std::string left = payload_[0].name + ".3.~pellion";
+    PutBytes(folder_ + left, "half a file");
+    PutBytes(folder_ + "notes.~pellion", "the user's");
+    EXPECT_TRUE(Run());
+    std::vector<std::string> expected = ProductNames(kPayloadItemCount);
+    expected.push_back("notes.~pellion");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Listing(folder_), expected);
 }
 
 TEST_F(InstallRun, MenuProgramOnlyInAParentThatIsNoDriveRoot) {
@@ -262,9 +279,9 @@ TEST(ValidateInstallFolder, DriveOfTheFirstThreeCharacters) {
         {"Q:\\no such drive", false},
     };
     for (const auto& row : rows) {
-        tProgressLog unused;
-        tDialogAnswers dialogs({1}, unused);
-        EXPECT_EQ(ValidateInstallFolder(row.folder), row.accepted) << row.folder;
+        ProgressLog unused;
+        DialogAnswers dialogs({1}, unused);
+        EXPECT_EQ(ValidateInstallFolder(row.folder, DialogMessages()), row.accepted) << row.folder;
         if (row.accepted) {
             EXPECT_TRUE(dialogs.shown.empty()) << row.folder;
         } else {
@@ -288,8 +305,8 @@ TEST_F(InstallRun, DesktopShortcutOfferedOn32BitSystems) {
     ASSERT_TRUE(::CreateDirectoryW(Widen(In("desk")).c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryW(Widen(In("kx")).c_str(), nullptr));
     {
-        tDialogAnswers dialogs({IDYES}, log_);
-        EXPECT_EQ(OfferDesktopShortcut(folder_, desktop), AfterYesText());
+        DialogAnswers dialogs({IDYES}, log_);
+        EXPECT_EQ(OfferDesktopShortcut(folder_, desktop, DialogMessages()), AfterYesText());
         ASSERT_EQ(dialogs.shown.size(), 1u);
         EXPECT_EQ(dialogs.shown[0].text, ShortcutQuestionText());
         LinkFields f = LoadLink(desktop + "pnx.lnk");
@@ -303,15 +320,15 @@ TEST_F(InstallRun, DesktopShortcutOfferedOn32BitSystems) {
     }
     ASSERT_TRUE(::DeleteFileW(Widen(desktop + "pnx.lnk").c_str()));
     {
-        tDialogAnswers dialogs({IDNO}, log_);
-        EXPECT_EQ(OfferDesktopShortcut(folder_, desktop), AfterNoText());
+        DialogAnswers dialogs({IDNO}, log_);
+        EXPECT_EQ(OfferDesktopShortcut(folder_, desktop, DialogMessages()), AfterNoText());
         EXPECT_EQ(dialogs.shown.size(), 1u);
         EXPECT_FALSE(FileExists(desktop + "pnx.lnk"));
     }
     PutBytes(folder_ + "vesk.exe", "MZ");
     {
-        tDialogAnswers dialogs({IDYES}, log_);
-        EXPECT_EQ(OfferDesktopShortcut(folder_, desktop), SiblingProductText());
+        DialogAnswers dialogs({IDYES}, log_);
+        EXPECT_EQ(OfferDesktopShortcut(folder_, desktop, DialogMessages()), SiblingProductText());
         EXPECT_TRUE(dialogs.shown.empty()) << "no question beside the sibling product";
         EXPECT_FALSE(FileExists(desktop + "pnx.lnk"));
     }
