@@ -1,5 +1,6 @@
 #include "ui/fmiProgress.h"
 
+#include "base/win/application.h"
 #include "base/win/message_pump.h"
 #include "base/win/wide.h"
 #include "install/ucargo_text.h"
@@ -37,6 +38,10 @@ void TInstProgressForm::SetStage(const std::string& text) {
 }
 
 void TInstProgressForm::Show() {
+    if (!ownsDialogs_) {
+        previousDialogOwner_ = win::Application::Instance().SetDialogOwner(Handle());
+        ownsDialogs_ = true;
+    }
     FormShow();
     CentreOnScreen();
     ::ShowWindow(Handle(), SW_SHOWNORMAL);
@@ -132,12 +137,13 @@ void TInstProgressForm::ProcessMessages() {
     if (!win::ProcessPendingMessages()) SetCancelled(true);
 }
 
-// The pause loop and the OK loop. PumpUntil sleeps in WaitMessage between
-// rounds instead of polling: Paused and Cancelled change only in handlers
-// that message dispatch runs on this thread, so waiting for the next message
-// loses nothing the user sees or the run reads, and a paused installer, or
-// one waiting for OK, leaves the processor idle. A quit request ends the
-// loop as a cancel would and stays posted for the application's loop.
+// The pause loop and the OK loop. PumpUntil sleeps until the next message
+// between rounds instead of polling: Paused and Cancelled change only in
+// handlers that message dispatch runs on this thread (sent messages too), so
+// waiting for the next message loses nothing the user sees or the run reads,
+// and a paused installer, or one waiting for OK, leaves the processor idle.
+// A quit request ends the loop as a cancel would and stays posted for the
+// application's loop.
 void TInstProgressForm::PumpWhile(bool (TInstProgressForm::*condition)() const) {
     if (!win::PumpUntil([&] { return !(this->*condition)(); })) SetCancelled(true);
 }

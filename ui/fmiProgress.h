@@ -93,6 +93,10 @@ class TInstProgressForm : public win::Window, public InstallProgress {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
     ProgressControls c_;
+    // Once shown, the window owns the run's dialogs: it is disabled while
+    // one is up, so Pause cannot start its loop on top of the dialog's.
+    bool ownsDialogs_ = false;
+    HWND previousDialogOwner_ = nullptr;
     bool paused_ = false;
     bool cancelled_ = false;
     uint32_t total_ = 0;

@@ -3,6 +3,7 @@
 // designed with (sizes and font heights for 96 dots per inch).
 #include "ui/fmiProgress.h"
 
+#include "base/win/application.h"
 #include "ui/progress_rules.h"
 
 namespace pellion {
@@ -90,7 +91,9 @@ TInstProgressForm::TInstProgressForm() {
     FormCreate();
 }
 
-TInstProgressForm::~TInstProgressForm() = default;
+TInstProgressForm::~TInstProgressForm() {
+    if (ownsDialogs_) win::Application::Instance().SetDialogOwner(previousDialogOwner_);
+}
 
 void TInstProgressForm::CreateControls() {
     c_.GradientPanel2 = Panel(Handle(), kClientHeight - kButtonBarHeight, kButtonBarHeight);

@@ -10,9 +10,10 @@
 #include <string>
 #include <string_view>
 
+#include "install/product_names.h"
+
 namespace pellion {
 
-constexpr char kProductName[] = "Pellion";
 constexpr char kProductVersionText[] = "3.14";
 constexpr int kProductVersion = 314;
 constexpr char kReleaseLine[] = "Version 3.14 05/11/04";

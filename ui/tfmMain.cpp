@@ -96,10 +96,12 @@ void tMainForm::SetActivePage(int page) {
 }
 
 void tMainForm::btnSetupClick() {
+    if (installing_) return;
     SetActivePage(2);
 }
 
 void tMainForm::btnCancelClick() {
+    if (installing_) return;
     // Posted: the clicked button is still inside its click handler.
     ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }

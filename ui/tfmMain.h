@@ -42,9 +42,9 @@ HCURSOR MakeDragCursor();
 // A plain child window that holds other windows on the form's colour: the
 // page control and its pages. Notifications of its children go on to its
 // parent.
-class tContainer : public win::Window {
+class ContainerWindow : public win::Window {
   public:
-    tContainer(HWND parent, const wchar_t* className, int x, int y, int width, int height);
+    ContainerWindow(HWND parent, const wchar_t* className, int x, int y, int width, int height);
 
   private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -52,9 +52,9 @@ class tContainer : public win::Window {
 
 // An image that keeps what is painted on it in a bitmap of its own size and
 // repaints from that bitmap (also for WM_PRINTCLIENT).
-class tImage : public win::Window {
+class ImageControl : public win::Window {
   public:
-    tImage(HWND parent, int x, int y, int width, int height);
+    ImageControl(HWND parent, int x, int y, int width, int height);
     // A memory DC with the image's bitmap selected, for painting on it once.
     template <typename Paint>
     void Draw(Paint&& paint) {
@@ -125,13 +125,17 @@ class tMainForm : public win::Window {
 
     WindowsFolderSource windowsFolder_;
     bool quitRequested_ = false;
+    // Set from a click on Install until the window is back: clicks queued
+    // before it hid are dispatched by the run's own message processing, and
+    // none of the window's buttons may act then.
+    bool installing_ = false;
     int activePage_ = 1;
     win::UniqueIcon dragCursor_;
 
     win::UniqueFont editFont_;
     std::unique_ptr<TGradientPanel> GradientPanel1;
-    std::unique_ptr<tImage> Image1;
-    std::unique_ptr<tContainer> PageControl1, TabSheet1, TabSheet2;
+    std::unique_ptr<ImageControl> Image1;
+    std::unique_ptr<ContainerWindow> PageControl1, TabSheet1, TabSheet2;
     std::unique_ptr<TGradientBackdrop> Backdrop1, Backdrop2;
     std::unique_ptr<TGradientButton> btnSetup, btnCancel, btnBrowse, btnInstall, BtnCancel2;
     std::unique_ptr<TStyledLabel> Label14, Label15, lbP1Progname, lbP1ProgVer;

@@ -100,9 +100,14 @@ std::wstring RunBrowser(HWND mainWindow, const std::wstring& start) {
 }  // namespace
 
 void tMainForm::btnBrowseClick() {
+    if (installing_) return;
     std::string folder = win::Narrow(RunBrowser(Handle(), win::Widen(InstallDir())));
     TakeBrowsedFolder(folder);
-    if (::IsWindowVisible(Handle())) ::SetFocus(edInstallDir);
+    if (!::IsWindowVisible(Handle())) return;
+    // The browser went away while this window was still disabled, so Windows
+    // may have activated another program's window: the user goes on here.
+    ::SetForegroundWindow(Handle());
+    ::SetFocus(edInstallDir);
 }
 
 }  // namespace pellion

@@ -12,6 +12,7 @@
 #include "install/ucargo.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/fmiProgress.h"
+#include "ui/install_messages.h"
 #include "ui/tfmMain.h"
 
 namespace pellion {
@@ -47,10 +48,36 @@ InstalledVersion ReadInstalledVersion(const std::string& folder) {
     return installed;
 }
 
+namespace {
+
+// Holds the main window's "a run is going" flag; cleared when the scope
+// ends unless kept (the window closes after a successful run).
+class RunningFlag {
+  public:
+    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningFlag() {
+        if (!kept_) flag_ = false;
+    }
+    RunningFlag(const RunningFlag&) = delete;
+    RunningFlag& operator=(const RunningFlag&) = delete;
+    void Keep() { kept_ = true; }
+
+  private:
+    bool& flag_;
+    bool kept_ = false;
+};
+
+}  // namespace
+
 void tMainForm::btnInstallClick() {
-    if (!ValidateInstallFolder(InstallDir())) return;
+    // One run at a time: a second click queued before the window hid comes
+    // out of the first run's message processing, and does nothing.
+    if (installing_) return;
+    RunningFlag running(installing_);
+    if (!ValidateInstallFolder(InstallDir(), DialogMessages())) return;
     ::ShowWindow(Handle(), SW_HIDE);
     if (RunInstallAndReport()) {
+        running.Keep();
         // Posted: a clicked button may still be inside its click handler.
         ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
         return;
@@ -66,7 +93,7 @@ void tMainForm::btnInstallClick() {
 // the hidden window always comes back.
 bool tMainForm::RunInstallAndReport() {
     try {
-        return RunInstall(InstallDir(), ProgressFormFactory());
+        return RunInstall(InstallDir(), ProgressFormFactory(), DialogMessages());
     } catch (const std::exception& e) {
         win::Application::Instance().ShowException(e);
     } catch (...) {

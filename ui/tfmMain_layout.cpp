@@ -83,7 +83,7 @@ void tMainForm::CreateBanner() {
     GradientPanel1->SetColorTo(clMaroon);
     GradientPanel1->SetFont(Tahoma(-16, true, clWhite));
     HWND panel = GradientPanel1->Handle();
-    Image1 = std::make_unique<tImage>(panel, 38, 19, 105, 105);
+    Image1 = std::make_unique<ImageControl>(panel, 38, 19, 105, 105);
     const FontSpec& font = GradientPanel1->Font();
     Label14 = AddLabel(panel, 42, 165, "INSTALLING", Tahoma(-16, true, clWhite), kBannerTop);
     Label15 = AddLabel(panel, 40, 205, "Tovarin\xC2\xAE", font, kBannerTop);
@@ -92,12 +92,12 @@ void tMainForm::CreateBanner() {
 }
 
 void tMainForm::CreatePages() {
-    PageControl1 = std::make_unique<tContainer>(Handle(), L"TPageControl", kBannerWidth, 0,
-                                                kPageControlWidth, kFormHeight);
-    TabSheet1 = std::make_unique<tContainer>(PageControl1->Handle(), L"TTabSheet", kPageLeft,
-                                             kPageTop, kPageWidth, kPageHeight);
-    TabSheet2 = std::make_unique<tContainer>(PageControl1->Handle(), L"TTabSheet", kPageLeft,
-                                             kPageTop, kPageWidth, kPageHeight);
+    PageControl1 = std::make_unique<ContainerWindow>(Handle(), L"TPageControl", kBannerWidth, 0,
+                                                     kPageControlWidth, kFormHeight);
+    TabSheet1 = std::make_unique<ContainerWindow>(PageControl1->Handle(), L"TTabSheet", kPageLeft,
+                                                  kPageTop, kPageWidth, kPageHeight);
+    TabSheet2 = std::make_unique<ContainerWindow>(PageControl1->Handle(), L"TTabSheet", kPageLeft,
+                                                  kPageTop, kPageWidth, kPageHeight);
     CreateWelcomePage();
     CreateSetupPage();
 }

@@ -52,15 +52,15 @@ void DrawLogo(HDC dc, int width, int height) {
     ::TextOutW(dc, at.x, at.y, L"V", 1);
 }
 
-// ---- tImage ---------------------------------------------------------------
+// ---- ImageControl ---------------------------------------------------------------
 
-tImage::tImage(HWND parent, int x, int y, int width, int height)
+ImageControl::ImageControl(HWND parent, int x, int y, int width, int height)
     : bitmap_(win::CreateBitmap32(width, height)), width_(width), height_(height) {
     RegisterClassOnce(L"TImage", 0, nullptr);
     Create(0, L"TImage", "", WS_CHILD | WS_VISIBLE, x, y, width, height, parent);
 }
 
-LRESULT tImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ImageControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     auto copyTo = [this](HDC dc) {
         win::MemoryDC mem(dc);
         win::SelectScope keep(mem.Get(), bitmap_.Get());
@@ -81,16 +81,17 @@ LRESULT tImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Default(msg, wp, lp);
 }
 
-// ---- tContainer -----------------------------------------------------------
+// ---- ContainerWindow -----------------------------------------------------------
 
-tContainer::tContainer(HWND parent, const wchar_t* className, int x, int y, int width, int height) {
+ContainerWindow::ContainerWindow(HWND parent, const wchar_t* className, int x, int y, int width,
+                                 int height) {
     static HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));  // lives as long as the class
     RegisterClassOnce(className, 0, red);
     Create(WS_EX_CONTROLPARENT, className, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width,
            height, parent);
 }
 
-LRESULT tContainer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ContainerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (win::IsChildNotification(msg)) return ::SendMessageW(::GetParent(Handle()), msg, wp, lp);
     return Default(msg, wp, lp);
 }

@@ -34,6 +34,20 @@ class Application {
     void SetMainWindow(HWND hwnd) { mainWindow_ = hwnd; }
     HWND MainWindow() const { return mainWindow_; }
 
+    // The window that owns the message dialogs: the main window, unless a
+    // window that is for a while the user's one view of the program (the
+    // progress window during a run) stands in for it. A dialog disables its
+    // owner, so that window takes no input while the dialog is up. Answers
+    // the stand-in that was set before.
+    HWND SetDialogOwner(HWND hwnd) {
+        HWND previous = dialogOwner_;
+        dialogOwner_ = hwnd;
+        return previous;
+    }
+    HWND DialogOwner() const {
+        return dialogOwner_ && ::IsWindow(dialogOwner_) ? dialogOwner_ : mainWindow_;
+    }
+
     // Pumps messages until WM_QUIT arrives.
     void Run();
 
@@ -55,6 +69,7 @@ class Application {
     std::unique_ptr<ComApartment> com_;
     HWND appWindow_ = nullptr;
     HWND mainWindow_ = nullptr;
+    HWND dialogOwner_ = nullptr;
     std::string title_;
     ExceptionPresenter presenter_ = nullptr;
     HelpHandler help_ = nullptr;

@@ -325,9 +325,13 @@ BOOL CALLBACK TextProc(HWND h, LPARAM lp) {
     return FALSE;
 }
 
-int Tap(HWND top, const std::wstring& caption) {
-    TextQuery q{caption};
-    EnumChildWindows(top, TextProc, reinterpret_cast<LPARAM>(&q));
+// Finds the control once per caption, so a repeated caption clicks the same
+// control again even when the first click has already hidden its window.
+int Tap(HWND top, const std::wstring& caption, TextQuery& q) {
+    if (q.text != caption || !q.found) {
+        q = TextQuery{caption};
+        EnumChildWindows(top, TextProc, reinterpret_cast<LPARAM>(&q));
+    }
     if (!q.found) {
         fprintf(stderr, "no control %s\n", Utf8(caption).c_str());
         return 1;
@@ -418,8 +422,9 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"tap") {
+        TextQuery last;
         for (int i = 3; i < argc; ++i)
-            if (Tap(ParseHwnd(arg(2)), arg(i))) return 1;
+            if (Tap(ParseHwnd(arg(2)), arg(i), last)) return 1;
         return argc > 3 ? 0 : 2;
     }
     if (cmd == L"hold") return Hold(arg(2), wcstoul(arg(3), nullptr, 10));

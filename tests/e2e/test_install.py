@@ -248,6 +248,11 @@ class WriteFailures(InstallScenario):
         self.assertTrue(poll(lambda: "held" in Path(holder.output_path).read_text(), 20))
         proc = self.start_install(pre, "C:\\kx")
         hwnd = self.wait_window(pre, "*", DIALOG, proc=proc)
+        # The progress window owns the report and takes no input under it:
+        # Pause cannot start its loop on top of the dialog's.
+        progress = self.wait_window(pre, *PROGRESS, proc=proc)
+        self.assertFalse(self.dump(pre, progress).enabled)
+        self.assertEqual(self.dump(pre, hwnd).owner, progress)
         dump = self.dump(pre, hwnd)
         lines = [t for t in dump.texts() if t.startswith("Error writing file ")]
         self.assertEqual(len(lines), 1, dump.describe())

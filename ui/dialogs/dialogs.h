@@ -2,7 +2,8 @@
 // The five message operations through which the installer tells and asks
 // the user everything. Each builds a TCustomTaskDialog, runs it once,
 // translates its result and destroys it before returning; all are modal and
-// owned by the application's main window.
+// owned by the application's dialog owner (the main window, or the progress
+// window while a run shows it).
 
 #include <windows.h>
 

@@ -188,7 +188,7 @@ int TCustomTaskDialog::ExecuteSystemDialog() {
 
     TASKDIALOGCONFIG c{};
     c.cbSize = sizeof(c);
-    c.hwndParent = win::Application::Instance().MainWindow();
+    c.hwndParent = win::Application::Instance().DialogOwner();
     c.pszWindowTitle = title.Get();  // absent: the system shows the exe's name
     c.pszMainInstruction = instruction.Get();
     c.pszContent = content.Get();

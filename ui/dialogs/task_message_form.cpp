@@ -135,7 +135,7 @@ void TTaskMessageForm::Build() {
     int width = frame.right - frame.left, height = frame.bottom - frame.top;
     int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    HWND owner = win::Application::Instance().MainWindow();
+    HWND owner = win::Application::Instance().DialogOwner();
     Create(exStyle, kClassName, caption, style, x, y, width, height,
            ::IsWindow(owner) ? owner : nullptr);
 
