@@ -6,6 +6,7 @@ same resources (extract_bench.exe), then the sample product's run."""
 
 import os
 import re
+import struct
 import sys
 import time
 from pathlib import Path
@@ -23,15 +24,33 @@ def figure(pattern, text):
     m = re.search(pattern, text)
     if not m:
         print(text)
+        lines = [line for line in text.splitlines() if line.strip()]
+        print("install: not measured: no figure in the program's output"
+              + (f" (its last line: {lines[-1]})" if lines else " (it printed nothing)"))
         sys.exit(1)
     return float(m.group(1))
+
+
+def pe_bits(exe):
+    """32 or 64: the machine type in the program's PE header."""
+    head = Path(exe).read_bytes()[:4096]
+    offset = struct.unpack_from("<I", head, 0x3C)[0]
+    return 64 if struct.unpack_from("<H", head, offset + 4)[0] == 0x8664 else 32
+
+
+def program_files(pre, exe):
+    """The Program Files folder that the program sees: the 32-bit one for a
+    32-bit program on 64-bit Windows."""
+    wow64 = pre.arch == "win64" and pe_bits(exe) == 32
+    return pre.prefix / "drive_c" / ("Program Files (x86)" if wow64 else "Program Files")
 
 
 with wineprefix.Prefix(root, arch, name="install-bench") as pre:
     print(f"({arch} prefix)")
     if arch == "win64":  # a DOSBox stand-in, so that the hosts' 64-bit check passes
-        (pre.program_files / "DOSBox-0.74").mkdir(parents=True)
-        (pre.program_files / "DOSBox-0.74" / "dosbox.exe").write_bytes(b"MZ")
+        folder = program_files(pre, cross / "tests/payload/install_bench.exe") / "DOSBox-0.74"
+        folder.mkdir(parents=True)
+        (folder / "dosbox.exe").write_bytes(b"MZ")
     extract = pre.install_copy(cross / "tests/payload/extract_bench.exe", "C:\\bench")
     install = pre.install_copy(cross / "tests/payload/install_bench.exe", "C:\\bench")
     sample = pre.install_copy(cross / "tests/e2e/install_host.exe", "C:\\bench")

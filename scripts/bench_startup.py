@@ -3,9 +3,13 @@
 the installer until its DOSBox notice shows (64-bit prefix) against a
 minimal program showing a message box, and the installer until its welcome
 page shows (32-bit prefix where this machine has one) against a minimal
-program showing a window."""
+program showing a window.
+
+Each comparison that cannot be measured says why in one line; the exit
+status is non-zero when any of them could not."""
 
 import os
+import struct
 import sys
 from pathlib import Path
 
@@ -15,28 +19,80 @@ import wineprefix  # noqa: E402
 build = Path(sys.argv[1])
 cross = Path(os.environ.get("WINE_BUILD", build / "cross"))
 
+RUNS = "15"
+# Long enough for the first start of a fresh prefix on a loaded machine; a
+# healthy run of 17 pairs takes seconds.
+TIMEOUT = 900
+
+
+class NotMeasured(Exception):
+    """One line saying why a comparison has no figures."""
+
+
+def pe_bits(exe):
+    """32 or 64: the machine type in the program's PE header."""
+    with open(exe, "rb") as fh:
+        head = fh.read(4096)
+    offset = struct.unpack_from("<I", head, 0x3C)[0]
+    if head[:2] != b"MZ" or head[offset:offset + 4] != b"PE\0\0":
+        raise NotMeasured(f"{exe} is not a Windows program")
+    machine = struct.unpack_from("<H", head, offset + 4)[0]
+    bits = {0x14C: 32, 0x8664: 64}.get(machine)
+    if bits is None:
+        raise NotMeasured(f"{exe} is for machine type {machine:#x}, neither x86 nor x64")
+    return bits
+
+
+def program_files(pre, exe):
+    """The Program Files folder that the program sees (CSIDL_PROGRAM_FILES):
+    the 32-bit one for a 32-bit program on 64-bit Windows."""
+    wow64 = pre.arch == "win64" and pe_bits(exe) == 32
+    return pre.prefix / "drive_c" / ("Program Files (x86)" if wow64 else "Program Files")
+
 
 def compare(arch, title, yardstick_title, yardstick, dosbox=False):
+    setup_exe = cross / "app/PellionSetup.exe"
+    for exe in (setup_exe, cross / "tests/bench/startup_bench.exe", cross / "tests/bench" / yardstick):
+        if not exe.exists():
+            raise NotMeasured(f"{exe} was not built")
     root = wineprefix.ensure_template(build / "bench-wine", arch)
     with wineprefix.Prefix(root, arch, name="bench") as pre:
         if dosbox:  # a stand-in, so that the 64-bit check passes
-            (pre.program_files / "DOSBox-0.74").mkdir(parents=True)
-            (pre.program_files / "DOSBox-0.74" / "dosbox.exe").write_bytes(b"MZ")
+            folder = program_files(pre, setup_exe) / "DOSBox-0.74"
+            folder.mkdir(parents=True)
+            (folder / "dosbox.exe").write_bytes(b"MZ")
         bench = pre.install_copy(cross / "tests/bench/startup_bench.exe", "C:\\bench")
-        setup = pre.install_copy(cross / "app/PellionSetup.exe", "C:\\bench")
+        setup = pre.install_copy(setup_exe, "C:\\bench")
         minimal = pre.install_copy(cross / "tests/bench" / yardstick, "C:\\bench")
-        rc, out = pre.run(bench, "15", title, setup, yardstick_title, minimal, timeout=600)
+        try:
+            rc, out = pre.run(bench, RUNS, title, setup, yardstick_title, minimal, timeout=TIMEOUT)
+        except Exception as e:  # subprocess.TimeoutExpired among others
+            raise NotMeasured(f"the timing program did not finish: {e}") from None
         print(out, end="")
-        return rc
+        if rc != 0:
+            last = [line for line in out.splitlines() if line.strip()]
+            raise NotMeasured(last[-1] if last else f"the timing program ended with status {rc}")
 
 
-print("-- the DOSBox notice (64-bit prefix without DOSBox) vs a message box")
-rc = compare("win64", "Corvex355 Installer", "Minimal", "minimal_msgbox.exe")
+def step(label, *args, **kwargs):
+    print(label, flush=True)
+    try:
+        compare(*args, **kwargs)
+        return 0
+    except NotMeasured as e:
+        print(f"start-up: not measured: {e}", flush=True)
+    except Exception as e:  # a prefix that could not be made, say
+        print(f"start-up: not measured: {type(e).__name__}: {e}", flush=True)
+    return 1
+
+
+rc = step("-- the DOSBox notice (64-bit prefix without DOSBox) vs a message box",
+          "win64", "Corvex355 Installer", "Minimal", "minimal_msgbox.exe")
 arch = "win32" if "win32" in wineprefix.available_arches() else "win64"
-print(f"-- the welcome page ({arch} prefix) vs a minimal window")
+label = f"-- the welcome page ({arch} prefix) vs a minimal window"
 if arch == "win64":
-    print("(this machine does not execute 32-bit programs: no 32-bit prefix here)")
-rc |= compare(arch, "Tovarin Pellion Installer", "Minimal Window", "minimal_window.exe",
-              dosbox=arch == "win64")
+    label += "\n(this machine does not execute 32-bit programs: no 32-bit prefix here)"
+rc |= step(label, arch, "Tovarin Pellion Installer", "Minimal Window", "minimal_window.exe",
+           dosbox=arch == "win64")
 print("(first column: installer; second: minimal program; target ratio at most 1.2)")
 sys.exit(rc)
