@@ -6,6 +6,7 @@
 #include "base/win/wide.h"
 #include "base/win/win_error.h"
 #include "install/install_text.h"
+#include "install/ucargo_text.h"
 
 namespace pellion {
 
@@ -74,9 +75,8 @@ bool FillTemporary(win::UniqueFile& file, std::string_view content, int32_t dosD
 }  // namespace
 
 void RemoveLeftoverTemporaries(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/:");
-    const std::string folder = path.substr(0, slash + 1);
-    const std::string name = path.substr(slash + 1);
+    const std::string folder = FolderPart(path);
+    const std::string name = FileNamePart(path);
     WIN32_FIND_DATAW found;
     win::UniqueFind find(::FindFirstFileW(Widen(path + ".*" + kTemporarySuffix).c_str(), &found));
     if (!find) return;
