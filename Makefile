@@ -21,12 +21,16 @@ CTEST_JOBS   ?= 3
 CMAKE_ARGS   := -DPAYLOAD_SEED=$(PAYLOAD_SEED) -DCMAKE_BUILD_TYPE=Release
 # The payload packer is a host tool that the cross build runs.
 PACKER       := $(HOST_DIR)/tools/payload_packer
+# libdeflate's source package, which deps.sh unpacks for the cross builds.
+LIBDEFLATE   := $(BUILD)/third_party/libdeflate
 # The one configure command of each build folder.
 CONFIGURE_HOST  := cmake -S . -B $(HOST_DIR) $(CMAKE_ARGS) >/dev/null
 CONFIGURE_CROSS := cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
+                   -DLIBDEFLATE_SOURCE_DIR=$(LIBDEFLATE) \
                    -DPRODUCT_DIR=$(abspath $(PRODUCT_DIR)) -DPELLION_VM32=$(VM32_MODE) \
                    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-w64-mingw32.cmake >/dev/null
 CONFIGURE_CROSS64 := cmake -S . -B $(CROSS64_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
+                     -DLIBDEFLATE_SOURCE_DIR=$(LIBDEFLATE) \
                      -DPRODUCT_DIR=$(abspath $(PRODUCT_DIR)) \
                      -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/x86_64-w64-mingw32.cmake >/dev/null
 
@@ -42,7 +46,7 @@ WINE_DIR  = $(if $(RUNS_I386),$(CROSS_DIR),$(CROSS64_DIR))
 all: installer
 
 deps:
-	@VM32=$(VM32_MODE) bash scripts/deps.sh
+	@VM32=$(VM32_MODE) bash scripts/deps.sh $(BUILD)
 
 host: deps
 	@$(CONFIGURE_HOST)
@@ -86,7 +90,7 @@ run: installer
 # inside the emulated machine (where this machine refuses 32-bit code, say);
 # the screenshots come back to build/run/screens/vm32.
 run-vm32: installer
-	@VM32=ON bash scripts/deps.sh
+	@VM32=ON bash scripts/deps.sh $(BUILD)
 	@cmake --build $(CROSS_DIR) -j $(JOBS) --target driver >/dev/null
 	@python3 tests/vm32/vm.py run-installer $(CROSS_DIR)/app/PellionSetup.exe $(BUILD)/run/screens/vm32
 

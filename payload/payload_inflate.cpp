@@ -1,12 +1,16 @@
 #include "payload/payload_inflate.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 #include "base/errors.h"
+#include "payload/payload_format.h"
 
 namespace pellion {
 namespace {
@@ -157,6 +161,90 @@ std::string InflateBuffer(const uint8_t* input, size_t length, size_t estimate, 
                           InflateTrace* trace) {
     BufferSource source(input, length);
     return InflateFrom(source, length, estimate, limit, trace);
+}
+
+namespace {
+
+// Every way a whole-buffer decode can fail, and what the reader raises for
+// it. All are a damaged item to the user, so all read "Error".
+struct ProblemError {
+    DecodeProblem problem;
+    const char* text;
+};
+constexpr ProblemError kProblemErrors[] = {
+    {DecodeProblem::kNotAStream, "Error"},    {DecodeProblem::kShortResult, "Error"},
+    {DecodeProblem::kLongResult, "Error"},    {DecodeProblem::kTrailingBytes, "Error"},
+    {DecodeProblem::kBeyondBound, "Error"},   {DecodeProblem::kNoMemory, "Error"},
+};
+
+// libdeflate's answer, with the bytes it took and gave, as a problem; false
+// when there is none.
+bool ProblemOf(libdeflate_result result, size_t length, size_t taken, size_t size, size_t given,
+               DecodeProblem& problem) {
+    switch (result) {
+        case LIBDEFLATE_SUCCESS:
+            if (given != size) {
+                problem = DecodeProblem::kShortResult;
+            } else if (taken != length) {
+                problem = DecodeProblem::kTrailingBytes;
+            } else {
+                return false;
+            }
+            return true;
+        case LIBDEFLATE_INSUFFICIENT_SPACE:
+            problem = DecodeProblem::kLongResult;
+            return true;
+        case LIBDEFLATE_SHORT_OUTPUT:
+            problem = DecodeProblem::kShortResult;
+            return true;
+        default:  // LIBDEFLATE_BAD_DATA and anything a later version adds
+            problem = DecodeProblem::kNotAStream;
+            return true;
+    }
+}
+
+// The decoder's state (about 32 KiB), freed on every way out.
+struct Decompressor {
+    Decompressor() : d(libdeflate_alloc_decompressor()) {
+        if (!d) RaiseDecodeProblem(DecodeProblem::kNoMemory);
+    }
+    ~Decompressor() { libdeflate_free_decompressor(d); }
+    Decompressor(const Decompressor&) = delete;
+    Decompressor& operator=(const Decompressor&) = delete;
+    libdeflate_decompressor* d;
+};
+
+}  // namespace
+
+void RaiseDecodeProblem(DecodeProblem problem) {
+    for (const ProblemError& row : kProblemErrors)
+        if (row.problem == problem) throw EDecompressionError(row.text);
+    throw EDecompressionError("Error");
+}
+
+std::string InflateWhole(const uint8_t* input, size_t length, size_t size) {
+    if (size > MaxInflatedSize(length)) RaiseDecodeProblem(DecodeProblem::kBeyondBound);
+    std::string out;
+    try {
+        out.resize(size);
+    } catch (const std::bad_alloc&) {
+        RaiseDecodeProblem(DecodeProblem::kNoMemory);
+    } catch (const std::length_error&) {
+        RaiseDecodeProblem(DecodeProblem::kNoMemory);
+    }
+    Decompressor decompressor;
+    size_t taken = 0, given = 0;
+    // An empty input is no stream; libdeflate is not asked about it.
+    const libdeflate_result result =
+        length == 0 ? LIBDEFLATE_BAD_DATA
+                    : libdeflate_zlib_decompress_ex(decompressor.d, input, length, &out[0], size,
+                                                    &taken, &given);
+    DecodeProblem problem;
+    if (ProblemOf(result, length, taken, size, given, problem)) {
+        std::string().swap(out);
+        RaiseDecodeProblem(problem);
+    }
+    return out;
 }
 
 std::string DeflateBest(std::string_view content) {

@@ -1,6 +1,6 @@
 #pragma once
-// The one place that talks to zlib. Every zlib failure becomes an
-// EDecompressionError with the text "Error". Portable.
+// The one place that talks to zlib and libdeflate. Every decoding failure
+// becomes an EDecompressionError with the text "Error". Portable.
 
 #include <cstddef>
 #include <cstdint>
@@ -39,6 +39,25 @@ std::string InflateBuffer(const uint8_t* input, size_t length, size_t estimate,
 // The same over input that arrives in pieces totalling `length` bytes.
 std::string InflateFrom(InflateSource& source, size_t length, size_t estimate, size_t limit,
                         InflateTrace* trace = nullptr);
+
+// What can be wrong with a stream decoded whole; each maps to the error the
+// reader raises for it (one table, in payload_inflate.cpp).
+enum class DecodeProblem {
+    kNotAStream,     // no zlib header, a damaged stream or a failed Adler-32
+    kShortResult,    // the stream ends before the declared size is reached
+    kLongResult,     // the stream holds more than the declared size
+    kTrailingBytes,  // bytes follow the end of the stream
+    kBeyondBound,    // a declared size no body of this length can give
+    kNoMemory,       // the block for the declared size cannot be had
+};
+[[noreturn]] void RaiseDecodeProblem(DecodeProblem problem);
+
+// Decodes one whole zlib stream of `length` bytes, which must give exactly
+// `size` bytes and end where the input ends, straight into a block of that
+// size (libdeflate's whole-buffer decoder: no growth, no second copy).
+// Raises as RaiseDecodeProblem does; a size beyond 1032:1 of the input is
+// refused before anything is allocated.
+std::string InflateWhole(const uint8_t* input, size_t length, size_t size);
 
 // One zlib stream at the best compression: what the packer stores.
 std::string DeflateBest(std::string_view content);

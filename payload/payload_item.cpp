@@ -1,6 +1,7 @@
 #include "payload/payload_item.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -14,9 +15,8 @@
 namespace pellion {
 namespace {
 
-// Unscrambles the body on its way into zlib, a small piece at a time: the
-// resource is never copied whole, so decoding one item needs its content
-// plus this piece.
+// Unscrambles the body on its way into zlib, a small piece at a time, for
+// streams that are only checked (an item without a declared size).
 class ScrambledSource : public InflateSource {
   public:
     static constexpr size_t kPiece = 64 * 1024;
@@ -92,33 +92,31 @@ void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view ke
     const size_t expected = sized ? size_t(header.declaredSize) : 0;
     // Checked before anything is allocated: a corrupt length must not make
     // the installer ask for gigabytes.
-    if (expected > MaxInflatedSize(bodyLength)) throw EDecompressionError("Error");
-    ScrambledSource source(stored, kPayloadHeaderSize, length, key);
-    // The inflated block becomes the content: no second copy. A declared
-    // size within reach of the body can still be more than a 32-bit process
-    // can allocate, or than a string there can hold (about 1 GiB); that is a
-    // corrupt item, not a reason to end the program. Without a positive
-    // declared size the stream is still inflated (a broken one is still an
-    // error), within what its length can hold, and what it gives is dropped.
-    try {
-        content = InflateFrom(source, bodyLength, expected,
-                              sized ? expected : MaxInflatedSize(bodyLength));
-    } catch (const std::bad_alloc&) {
-        std::string().swap(content);
-        throw EDecompressionError("Error");
-    } catch (const std::length_error&) {
-        std::string().swap(content);
-        throw EDecompressionError("Error");
-    }
-    if (!sized) {
-        // An empty content: the install run reports the item as unreadable.
-        std::string().swap(content);
+    if (expected > MaxInflatedSize(bodyLength)) RaiseDecodeProblem(DecodeProblem::kBeyondBound);
+    if (sized) {
+        // The body unscrambled whole, then decoded whole into a block of the
+        // declared size, which becomes the content. A declared size within
+        // reach of the body can still be more than a 32-bit process can
+        // allocate: that is a corrupt item, not a reason to end the program.
+        std::unique_ptr<uint8_t[]> body(new (std::nothrow) uint8_t[bodyLength ? bodyLength : 1]);
+        if (!body) RaiseDecodeProblem(DecodeProblem::kNoMemory);
+        UnscrambleCopy(key, kPayloadHeaderSize, stored + kPayloadHeaderSize, body.get(),
+                       bodyLength);
+        content = InflateWhole(body.get(), bodyLength, expected);
         return;
     }
-    if (content.size() != expected) {
-        std::string().swap(content);
-        throw EDecompressionError("Error");
+    // Without a positive declared size the stream is still inflated (a
+    // broken one is still an error), within what its length can hold, and
+    // what it gives is dropped: the install run reports the item as
+    // unreadable.
+    ScrambledSource source(stored, kPayloadHeaderSize, length, key);
+    try {
+        const uint64_t bound = MaxInflatedSize(bodyLength);
+        InflateFrom(source, bodyLength, 0, size_t(std::min<uint64_t>(bound, SIZE_MAX)));
+    } catch (const std::bad_alloc&) {
+        RaiseDecodeProblem(DecodeProblem::kNoMemory);
     }
+    std::string().swap(content);
 }
 
 }  // namespace pellion

@@ -19,7 +19,7 @@ add_custom_command(OUTPUT ${FUZZ_EXE}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${FUZZ_DIR}/corpus
     COMMAND ${FUZZ_CLANGXX} -std=c++17 -O1 -g -fno-omit-frame-pointer
             -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
-            -I${CMAKE_SOURCE_DIR} -DPAYLOAD_SEED=${PAYLOAD_SEED} ${FUZZ_SOURCES} -lz -o ${FUZZ_EXE}
+            -I${CMAKE_SOURCE_DIR} -DPAYLOAD_SEED=${PAYLOAD_SEED} ${FUZZ_SOURCES} -lz ${LIBDEFLATE_LIBRARY} -o ${FUZZ_EXE}
     DEPENDS ${FUZZ_SOURCES} ${FUZZ_HEADERS}
     COMMENT "Building the payload fuzzer with clang"
     VERBATIM)

@@ -149,6 +149,8 @@ TEST(PayloadItem, LyingOrBrokenBodyIsDecompressionError) {
     std::string zeros = DeflateBest(std::string(100000, '\0'));
     std::string corrupt = body;
     corrupt[3] ^= 0x40;
+    std::string badCheck = body;
+    badCheck.back() ^= 0x01;
     struct Row {
         const char* what;
         std::string stored;
@@ -163,6 +165,10 @@ TEST(PayloadItem, LyingOrBrokenBodyIsDecompressionError) {
         {"not a zlib stream", Stored(Header(6), "abcdef", 7)},
         {"corrupt stream", Stored(Header(6), corrupt, 7)},
         {"stream cut short", Stored(Header(6), body.substr(0, body.size() - 2), 7)},
+        // Whole-buffer decoding answers these its own way.
+        {"only the zlib header", Stored(Header(6), body.substr(0, 2), 7)},
+        {"bad Adler-32", Stored(Header(6), badCheck, 7)},
+        {"bytes after the stream", Stored(Header(6), body + "xy", 7)},
     };
     for (const Row& row : rows) {
         Decoded d;
