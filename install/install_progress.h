@@ -29,7 +29,12 @@ class InstallProgress {
     // changed: this is where Pause, Resume and Cancel take effect, so the run
     // may stay suspended inside this call while the user has paused.
     virtual void SetPosition(int32_t position) = 0;
-    // Set by Cancel or a close request; read after every file.
+    // Handles the window messages waiting now, without waiting for more:
+    // keeps the window answering while the items are read. A Pause or Cancel
+    // clicked here takes effect at the next SetPosition, or before the first
+    // file (a cancel).
+    virtual void ProcessMessages() = 0;
+    // Set by Cancel or a close request; read before and after every file.
     virtual bool Cancelled() const = 0;
     // The end state: waits for "OK" while the cancel flag is clear, returns
     // at once when it is set, and leaves the flag as it was on entry.

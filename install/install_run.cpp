@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "base/win/wide.h"
@@ -29,17 +31,27 @@ struct ItemTable {
     ReadErrorReport readErrors;
 };
 
-void ReadAllItems(ItemTable& table) {
+// The items are decoded on worker threads while the progress window keeps
+// answering; the first error an item raised, in install order, ends the run
+// as it would have on its own.
+void ReadAllItems(ItemTable& table, InstallProgress& progress) {
     std::string list = kPayloadList;
     size_t count = 1;
     for (char c : list) count += c == ',';
-    table.items.assign(count, tInstItem{});
-    std::string resource;
-    for (tInstItem& item : table.items) {
-        SplitFirstToken(list, ",", resource);
-        ReadPayloadItem(resource, item.fileName, item.dateTime, item.content);
+    std::vector<PayloadRead> reads(count);
+    for (PayloadRead& read : reads) SplitFirstToken(list, ",", read.resource);
+    ReadPayloadItems(reads, [&progress] { progress.ProcessMessages(); });
+    for (const PayloadRead& read : reads)
+        if (read.error) std::rethrow_exception(read.error);
+    table.items.assign(reads.size(), tInstItem{});
+    for (size_t i = 0; i < reads.size(); ++i) {
+        tInstItem& item = table.items[i];
+        PayloadRead& read = reads[i];
+        item.fileName = std::move(read.fileName);
+        item.dateTime = read.dateTime;
+        item.content = std::move(read.content);
         if (item.content.empty())
-            table.readErrors.Add(resource, item.fileName);
+            table.readErrors.Add(read.resource, item.fileName);
         else
             table.total = AddToTotal(table.total, item.content.size());
     }
@@ -60,6 +72,11 @@ WriteOutcome WriteAllFiles(InstallProgress& progress, const std::string& folder,
     progress.SetTotal(table.total);
     int32_t sum = 0;
     for (const tInstItem& item : table.items) {
+        // A Cancel clicked while the items were read stops before any file.
+        if (progress.Cancelled()) {
+            out.cancelled = true;
+            break;
+        }
         const std::string path = folder + item.fileName;
         progress.SetCurrentFile(path);
         std::string reason;
@@ -129,7 +146,7 @@ bool InstallUnderProgress(InstallProgress& progress, InstallMessages& messages,
     progress.SetStage(kInstallingStage);
     progress.Show();
     ItemTable table;
-    ReadAllItems(table);
+    ReadAllItems(table, progress);
     if (!table.readErrors.Empty()) {
         messages.Tell(table.readErrors.Text());
         return false;

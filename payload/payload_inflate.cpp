@@ -172,9 +172,9 @@ struct ProblemError {
     const char* text;
 };
 constexpr ProblemError kProblemErrors[] = {
-    {DecodeProblem::kNotAStream, "Error"},    {DecodeProblem::kShortResult, "Error"},
-    {DecodeProblem::kLongResult, "Error"},    {DecodeProblem::kTrailingBytes, "Error"},
-    {DecodeProblem::kBeyondBound, "Error"},   {DecodeProblem::kNoMemory, "Error"},
+    {DecodeProblem::kNotAStream, "Error"},  {DecodeProblem::kShortResult, "Error"},
+    {DecodeProblem::kLongResult, "Error"},  {DecodeProblem::kTrailingBytes, "Error"},
+    {DecodeProblem::kBeyondBound, "Error"}, {DecodeProblem::kNoMemory, "Error"},
 };
 
 // libdeflate's answer, with the bytes it took and gave, as a problem; false

@@ -2,8 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
+
 #include "base/errors.h"
 #include "base/text.h"
+#include "base/win/unique_handle.h"
 #include "base/win/wide.h"
 #include "payload/payload_item.h"
 #include "payload/payload_key.h"
@@ -32,7 +36,87 @@ ResourceBytes FindOwnResource(const std::string& name) {
     return {static_cast<const uint8_t*>(data), size};
 }
 
+// The items, the key made once on the calling thread (making it moves the
+// process-wide generator), and the workers' shared counters.
+struct ReadJob {
+    std::vector<PayloadRead>* items;
+    std::string key;
+    std::atomic<size_t> next{0};
+    std::atomic<size_t> running{0};
+    HANDLE finished;  // set by the last worker to end
+};
+
+DWORD WINAPI ReadWorker(void* param) {
+    ReadJob& job = *static_cast<ReadJob*>(param);
+    for (size_t i = job.next++; i < job.items->size(); i = job.next++) {
+        PayloadRead& read = (*job.items)[i];
+        try {
+            ResourceBytes stored = FindOwnResource(read.resource);
+            DecodePayloadItem(stored.data, stored.size, job.key, read.fileName, read.dateTime,
+                              read.content);
+        } catch (...) {
+            read.error = std::current_exception();
+        }
+    }
+    if (--job.running == 0) ::SetEvent(job.finished);
+    return 0;
+}
+
+// The worker threads, waited for and closed on every way out.
+class Workers {
+  public:
+    Workers(ReadJob& job, size_t count) {
+        job.running = count;
+        for (size_t i = 0; i < count; ++i) {
+            HANDLE thread = ::CreateThread(nullptr, 0, ReadWorker, &job, 0, nullptr);
+            if (thread) {
+                threads_.push_back(thread);
+            } else if (--job.running == 0) {
+                ::SetEvent(job.finished);
+            }
+        }
+    }
+    ~Workers() {
+        ::WaitForMultipleObjects(DWORD(threads_.size()), threads_.data(), TRUE, INFINITE);
+        for (HANDLE thread : threads_) ::CloseHandle(thread);
+    }
+    Workers(const Workers&) = delete;
+    Workers& operator=(const Workers&) = delete;
+    bool Started() const { return !threads_.empty(); }
+
+  private:
+    std::vector<HANDLE> threads_;
+};
+
 }  // namespace
+
+void ReadPayloadItems(std::vector<PayloadRead>& items,
+                      const std::function<void()>& answerMessages) {
+    if (items.empty()) return;
+    ReadJob job;
+    job.items = &items;
+    BuildPayloadKey(job.key);
+    win::UniqueKernelHandle finished(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    job.finished = finished.Get();
+    if (!finished) {
+        job.running = 1;
+        ReadWorker(&job);
+        return;
+    }
+    SYSTEM_INFO system{};
+    ::GetSystemInfo(&system);
+    const size_t count = std::clamp<size_t>(system.dwNumberOfProcessors, 1, items.size());
+    {
+        Workers workers(job, count);
+        if (!workers.Started()) {
+            job.running = 1;
+            ReadWorker(&job);
+        }
+        while (::MsgWaitForMultipleObjectsEx(1, &job.finished, INFINITE, QS_ALLINPUT,
+                                             MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0)
+            answerMessages();
+    }
+}
 
 void ReadPayloadItem(const std::string& resourceName, std::string& fileName, int32_t& dateTime,
                      std::string& content) {

@@ -3,7 +3,10 @@
 // plain templates. Resource names are matched without regard to case.
 
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace pellion {
 
@@ -15,6 +18,22 @@ namespace pellion {
 // loader mapped it and unscrambled piece by piece on its way into zlib.
 void ReadPayloadItem(const std::string& resourceName, std::string& fileName, int32_t& dateTime,
                      std::string& content);
+
+// One item of ReadPayloadItems: the resource to read, and what it gave or
+// the error it raised.
+struct PayloadRead {
+    std::string resource;
+    std::string fileName;
+    int32_t dateTime = 0;
+    std::string content;
+    std::exception_ptr error;
+};
+
+// Reads every item as ReadPayloadItem does, on worker threads (one per
+// processor, at most one per item), which touch no window. Meanwhile the
+// calling thread calls `answerMessages` whenever a message arrives for it,
+// so its windows keep answering. Returns when every item has been tried.
+void ReadPayloadItems(std::vector<PayloadRead>& items, const std::function<void()>& answerMessages);
 
 // The whole of a raw resource, as stored (neither scrambled nor compressed):
 // the DOSBox configuration template. EResNotFound when it does not exist.

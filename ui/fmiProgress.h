@@ -55,6 +55,9 @@ class TInstProgressForm : public win::Window, public InstallProgress {
     void SetTotal(int32_t total) override;
     void SetCurrentFile(const std::string& path) override;
     void SetPosition(int32_t position) override;
+    // Runs pending messages; a quit request ends the processing as a cancel
+    // would (the request itself stays posted for the application's loop).
+    void ProcessMessages() override;
     bool Cancelled() const override { return cancelled_; }
     void WaitForOk() override;
 
@@ -83,9 +86,6 @@ class TInstProgressForm : public win::Window, public InstallProgress {
     void ShowStatus(int32_t position);
     void CentreInPanel1(TStyledLabel& label);
     void CentreOnScreen();
-    // Runs pending messages; a quit request ends the processing as a cancel
-    // would (the request itself stays posted for the application's loop).
-    void ProcessMessages();
     void PumpWhile(bool (TInstProgressForm::*condition)() const);
     bool PauseGoesOn() const { return paused_ && !cancelled_; }
     bool OkAwaited() const { return !cancelled_; }

@@ -52,6 +52,7 @@ class ScriptedProgress : public InstallProgress {
         log_.calls.push_back("position " + std::to_string(position));
         if (log_.files == log_.cancelAfterFiles) log_.cancelled = true;
     }
+    void ProcessMessages() override {}
     bool Cancelled() const override { return log_.cancelled; }
     void WaitForOk() override { log_.calls.push_back("wait"); }
 
