@@ -41,6 +41,9 @@ void ReadAllItems(ItemTable& table, InstallProgress& progress) {
     std::vector<PayloadRead> reads(count);
     for (PayloadRead& read : reads) SplitFirstToken(list, ",", read.resource);
     ReadPayloadItems(reads, [&progress] { progress.ProcessMessages(); });
+    // Once more: a Cancel clicked as the last item ended counts before the
+    // first file is written.
+    progress.ProcessMessages();
     for (const PayloadRead& read : reads)
         if (read.error) std::rethrow_exception(read.error);
     table.items.assign(reads.size(), tInstItem{});

@@ -1,5 +1,7 @@
 #include "ui/fmiProgress.h"
 
+#include <chrono>
+
 #include "base/win/application.h"
 #include "base/win/message_pump.h"
 #include "base/win/wide.h"
@@ -15,6 +17,15 @@ std::string UserThousandsSeparator() {
     int n = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buffer, 8);
     return n > 1 ? win::Narrow(std::wstring(buffer, size_t(n - 1))) : std::string();
 }
+
+namespace {
+
+int64_t MonotonicMicroseconds() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
 
 InstallProgressFactory ProgressFormFactory() {
     return
@@ -50,7 +61,7 @@ void TInstProgressForm::Show() {
 
 void TInstProgressForm::FormShow() {
     SetCancelled(false);
-    SetPosition(0);
+    DrawPosition(0);
     c_.pbar->SetVisible(false);
     c_.lbFileName->SetVisible(false);
     c_.lbStatus->SetVisible(false);
@@ -62,11 +73,9 @@ void TInstProgressForm::SetTotal(int32_t total) {
     c_.pbar->SetVisible(true);
     c_.lbFileName->SetVisible(true);
     c_.lbStatus->SetVisible(true);
-    SetPosition(0);
-    // The new total shows at once (SetPosition(0) left the line alone when
-    // the position was already 0), and the file label shows nothing until
+    // The new total shows at once, and the file label shows nothing until
     // the first file rather than the text it was designed with.
-    ShowStatus(0);
+    DrawPosition(0);
     c_.lbFileName->SetText(std::string());
     fileCount_ = 0;
     // Paints the bar now, with the rest of its panel waiting to be painted
@@ -86,16 +95,28 @@ void TInstProgressForm::SetCurrentFile(const std::string& path) {
 }
 
 void TInstProgressForm::SetPosition(int32_t position) {
+    position_ = position;
+    if (position == lastShownPosition_) return;
+    const int64_t now = MonotonicMicroseconds();
+    if (lastShownPosition_ >= 0 &&
+        !RedrawDue(now, lastDrawnAt_, redrawInterval_, uint32_t(position), total_))
+        return;
+    lastDrawnAt_ = now;
+    DrawPosition(position);
+    ProcessMessages();
+}
+
+void TInstProgressForm::DrawPosition(int32_t position) {
+    position_ = lastShownPosition_ = position;
     c_.pbar->SetPosition(BarValuesFor(uint32_t(position), total_).position);
-    if (position != lastShownPosition_) {
-        ShowStatus(position);
-        ProcessMessages();
-    }
-    lastShownPosition_ = position;
+    ShowStatus(position);
 }
 
 void TInstProgressForm::WaitForOk() {
     bool saved = cancelled_;
+    // A position held back by the pacing is drawn now: the window ends on
+    // the run's exact figures.
+    if (position_ != lastShownPosition_) DrawPosition(position_);
     c_.btnPause->SetVisible(false);
     TGradientButton& ok = *c_.btnCancel;
     ok.SetCaption("OK");

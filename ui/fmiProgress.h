@@ -5,9 +5,10 @@
 // end waits for "OK".
 //
 // The run does its work on the GUI thread, so this window is also where the
-// user interface stays alive: it processes pending messages when the shown
-// position changes (SetPosition) and in its two waiting loops (pause and
-// the final OK). The run stays suspended inside those calls meanwhile.
+// user interface stays alive: it processes pending messages when it draws a
+// changed position (SetPosition, paced to about 60 drawings a second), in
+// its two waiting loops (pause and the final OK) and while the run's items
+// are read (ProcessMessages). The run stays suspended inside those calls.
 //
 // Created without an owner and shown without being modal: with the main
 // window hidden during a run it is the one window the user sees, with its
@@ -25,6 +26,7 @@
 #include "ui/controls/gradient_panel.h"
 #include "ui/controls/level_progress_bar.h"
 #include "ui/controls/styled_label.h"
+#include "ui/progress_rules.h"
 
 namespace pellion {
 
@@ -44,8 +46,10 @@ struct ProgressControls {
 
 class TInstProgressForm : public win::Window, public InstallProgress {
   public:
-    // Creates the window hidden (FormCreate runs).
-    TInstProgressForm();
+    // Creates the window hidden (FormCreate runs). A changed position is
+    // drawn once `redrawInterval` microseconds have passed since the last
+    // drawing (0: every change), and the run's last one always.
+    explicit TInstProgressForm(int64_t redrawInterval = kRedrawIntervalMicroseconds);
     ~TInstProgressForm() override;
 
     // InstallProgress, in the order the run calls it.
@@ -82,6 +86,9 @@ class TInstProgressForm : public win::Window, public InstallProgress {
     void AltPauseClick(TGradientButton& sender);
     void btnCancelClick(TGradientButton& sender);
 
+    // Sets the bar and the status line to `position` and processes pending
+    // messages.
+    void DrawPosition(int32_t position);
     // Formats the status line for `position` and centres it.
     void ShowStatus(int32_t position);
     void CentreInPanel1(TStyledLabel& label);
@@ -101,6 +108,9 @@ class TInstProgressForm : public win::Window, public InstallProgress {
     bool cancelled_ = false;
     uint32_t total_ = 0;
     int32_t lastShownPosition_ = 0;
+    int32_t position_ = 0;  // the last one set, drawn or not
+    const int64_t redrawInterval_;
+    int64_t lastDrawnAt_ = 0;
     int fileCount_ = 0;
 };
 

@@ -80,7 +80,7 @@ std::unique_ptr<TLevelProgressBar> Bar(const TGradientPanel& panel) {
 
 }  // namespace
 
-TInstProgressForm::TInstProgressForm() {
+TInstProgressForm::TInstProgressForm(int64_t redrawInterval) : redrawInterval_(redrawInterval) {
     static HBRUSH maroon = ::CreateSolidBrush(RGB(128, 0, 0));  // lives as long as the class
     RegisterClassOnce(kClassName, CS_HREDRAW | CS_VREDRAW, maroon);
     RECT r{0, 0, kClientWidth, kClientHeight};

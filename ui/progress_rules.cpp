@@ -33,4 +33,9 @@ BarValues BarValuesFor(uint32_t position, uint32_t total) {
     return BarValues{int32_t(total >> shift), int32_t(position >> shift)};
 }
 
+bool RedrawDue(int64_t now, int64_t lastDrawnAt, int64_t interval, uint32_t position,
+               uint32_t total) {
+    return position == total || now - lastDrawnAt >= interval;
+}
+
 }  // namespace pellion

@@ -34,4 +34,15 @@ struct BarValues {
 };
 BarValues BarValuesFor(uint32_t position, uint32_t total);
 
+// How often a run's window redraws: about 60 times a second, so a product
+// of thousands of small files is not slowed by its own window.
+constexpr int64_t kRedrawIntervalMicroseconds = 16667;
+
+// Whether a changed position is drawn now (and pending messages processed):
+// when `interval` has passed since the last drawing at `lastDrawnAt`, and
+// always for the run's last position (the total). Times in microseconds of
+// a clock that only goes forward.
+bool RedrawDue(int64_t now, int64_t lastDrawnAt, int64_t interval, uint32_t position,
+               uint32_t total);
+
 }  // namespace pellion

@@ -52,6 +52,16 @@ def edge_files(src):
             ("rs_name30", "n" * 26 + ".txt")]
 
 
+def large_file(src):
+    """64 MiB of zeros with a counter every 4 KiB: packs to about 120 KB and
+    gives the reader a moment's work."""
+    data = bytearray(64 << 20)
+    for i in range(0, len(data), 4096):
+        data[i], data[i + 1] = (i >> 12) & 255, (i >> 20) & 255
+    (src / "large.dat").write_bytes(data)
+    return [("rs_large", "large.dat")]
+
+
 def pack(packer, seed, src, out, items):
     args = [packer, "--seed", str(seed), "--date", DATE]
     for resource, file in items:
@@ -106,6 +116,12 @@ def main(packer, seed_text, product, out):
     edges = edge_files(out / "edge-src")
     pack(packer, seed, product, out / "sample", SAMPLE)
     pack(packer, seed, out / "edge-src", out / "edge", edges)
+    large_src = out / "large-src"
+    large_src.mkdir(exist_ok=True)
+    large = large_file(large_src)
+    pack(packer, seed, large_src, out / "large", large)
+    check(out / "large" / "rs_large.bin", (large_src / "large.dat").read_bytes(), "large.dat", key)
+    rc_large = 'RS_LARGE RCDATA "large/rs_large.bin"'  # no original copy: 64 MiB
     rc = ["// Resources of the payload reader tests, written by make_fixtures.py."]
     for folder, src, items in (("sample", product, SAMPLE), ("edge", out / "edge-src", edges)):
         for resource, file in items:
@@ -123,6 +139,7 @@ def main(packer, seed_text, product, out):
     rc.append('RS_EMPTY RCDATA "broken/rs_empty.bin"')                  # no bytes at all
     (out / "conf_sample.txt").write_bytes(b"[sdl]\r\nfullscreen=false\r\n")
     rc.append('RS_CONF_SAMPLE RCDATA "conf_sample.txt"')
+    rc.append(rc_large)
     (out / "fixtures.rc").write_text("\n".join(rc) + "\n")
 
 

@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/errors.h"
@@ -112,6 +117,58 @@ TEST(PayloadReader, BrokenItems) {
             EXPECT_STREQ(e.what(), "Error");
         }
     }
+}
+
+// Several items read at once keep their order, name their errors per item,
+// and leave the calling thread answering: another thread's messages sent
+// during the read (SendMessageTimeout, 1 s) are answered while it goes on.
+TEST(PayloadReader, ReadingAtOnceKeepsTheCallerAnswering) {
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                    nullptr, nullptr);
+    ASSERT_TRUE(window);
+    std::vector<PayloadRead> items(6);
+    const char* names[] = {"rs_large", "rs_one", "rs_large", "rs_missing", "rs_large", "rs_large"};
+    for (size_t i = 0; i < items.size(); ++i) items[i].resource = names[i];
+
+    std::atomic<bool> reading{true}, sending{true};
+    int answeredWhileReading = 0, unanswered = 0, answerCalls = 0;
+    auto pump = [] {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    };
+    std::thread sender([&] {
+        while (reading) {
+            DWORD_PTR result = 0;
+            if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result))
+                ++unanswered;
+            else if (reading)
+                ++answeredWhileReading;
+        }
+        sending = false;
+    });
+    DWORD start = ::GetTickCount();
+    ReadPayloadItems(items, [&] {
+        ++answerCalls;
+        pump();
+    });
+    reading = false;
+    while (sending) pump();  // the send that may be under way
+    sender.join();
+    ::DestroyWindow(window);
+    std::printf("read 256 MiB in %lu ms, %d answers\n", ::GetTickCount() - start,
+                answeredWhileReading);
+    EXPECT_EQ(unanswered, 0);
+    EXPECT_GT(answeredWhileReading, 0);
+    EXPECT_GT(answerCalls, 0);
+
+    for (size_t i : {0, 2, 4, 5}) {
+        EXPECT_EQ(items[i].fileName, "large.dat");
+        EXPECT_EQ(items[i].content.size(), size_t(64) << 20);
+        EXPECT_FALSE(items[i].error);
+    }
+    EXPECT_EQ(items[1].content, "!");
+    ASSERT_TRUE(items[3].error);
+    EXPECT_THROW(std::rethrow_exception(items[3].error), EResNotFound);
 }
 
 TEST(PayloadReader, RawResourceIsReturnedAsStored) {

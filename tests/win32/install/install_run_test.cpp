@@ -29,6 +29,7 @@ using namespace testing_util;
 struct ProgressLog {
     std::vector<std::string> calls;
     int cancelAfterFiles = -1;  // the user presses Cancel during this file
+    bool cancelWhileReading = false;
     int files = 0;
     bool cancelled = false;
     bool alive = false;
@@ -52,7 +53,8 @@ class ScriptedProgress : public InstallProgress {
         log_.calls.push_back("position " + std::to_string(position));
         if (log_.files == log_.cancelAfterFiles) log_.cancelled = true;
     }
-    void ProcessMessages() override {}
+    // Messages are processed only while the items are read.
+    void ProcessMessages() override { log_.cancelled |= log_.cancelWhileReading; }
     bool Cancelled() const override { return log_.cancelled; }
     void WaitForOk() override { log_.calls.push_back("wait"); }
 
@@ -215,6 +217,15 @@ TEST_F(InstallRun, CancelDuringTheThirdFileKeepsThreeAndSaysSo) {
     EXPECT_EQ(shown_[0].title, "Pellion");
     EXPECT_EQ(shown_[0].text, "Installation cancelled. 3 of 6 files were installed.");
     EXPECT_FALSE(shown_[0].progressAlive);
+}
+
+TEST_F(InstallRun, CancelWhileReadingWritesNothing) {
+    log_.cancelWhileReading = true;
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(log_.files, 0);
+    EXPECT_EQ(Listing(folder_), std::vector<std::string>());
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].text, "Installation cancelled. 0 of 6 files were installed.");
 }
 
 TEST_F(InstallRun, FileInUseIsReportedByNameAndLeftAsItWas) {

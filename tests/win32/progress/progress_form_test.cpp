@@ -87,7 +87,7 @@ class ProgressForm : public testing::Test {
         }
     }
 
-    TInstProgressForm form_;
+    TInstProgressForm form_{0};  // draws every change
     Probe probe_;
 };
 
@@ -365,6 +365,33 @@ TEST_F(ProgressForm, SentClickEndsEachWait) {
     }
     EXPECT_LT(::GetTickCount64() - start, 1000u) << "the OK loop slept on";
     EXPECT_FALSE(form_.Cancelled());
+}
+
+// At the default pace a burst of positions is drawn about 60 times a second;
+// the run's total is drawn at once, and a position held back is drawn
+// before the OK wait.
+TEST(ProgressPacing, FewDrawingsAndExactEnds) {
+    TInstProgressForm form;
+    form.Show();
+    form.SetTotal(1000000);
+    const ProgressControls& c = form.Controls();
+    int drawings = 0;
+    ULONGLONG start = ::GetTickCount64();
+    for (int32_t p = 1; p <= 20000; ++p) {
+        form.SetPosition(p);
+        drawings += form.LastShownPosition() == p;
+    }
+    ULONGLONG ms = ::GetTickCount64() - start;
+    EXPECT_LE(drawings, int(ms / 16) + 2) << ms << " ms";
+    form.SetPosition(999999);
+    form.SetPosition(1000000);
+    EXPECT_EQ(c.lbStatus->Text(), "1,000,000 of 1,000,000 bytes");
+
+    form.SetPosition(7);  // a cancelled run's last position, held back
+    Click(*c.btnCancel);
+    form.WaitForOk();
+    EXPECT_EQ(c.lbStatus->Text(), "7 of 1,000,000 bytes");
+    EXPECT_EQ(c.pbar->Position(), 7);
 }
 
 }  // namespace
