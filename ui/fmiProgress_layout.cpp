@@ -57,8 +57,7 @@ std::unique_ptr<TGradientButton> Button(const TGradientPanel& panel, int x, cons
 
 std::unique_ptr<TStyledLabel> Label(const TGradientPanel& panel, int x, int y, const char* text,
                                     const FontSpec& font = kPanelFont, TColor color = clRed) {
-    auto label = std::make_unique<TStyledLabel>(panel.Handle(), x, y, text);
-    label->SetFont(font);
+    auto label = std::make_unique<TStyledLabel>(panel.Handle(), x, y, text, font);
     label->SetColor(color);
     return label;
 }

@@ -46,8 +46,7 @@ constexpr TColor kPageColor = clBtnFace;
 std::unique_ptr<TStyledLabel> tMainForm::AddLabel(HWND parent, int x, int y,
                                                   const std::string& text, const FontSpec& font,
                                                   TColor parentColor) {
-    auto label = std::make_unique<TStyledLabel>(parent, x, y, text);
-    label->SetFont(font);
+    auto label = std::make_unique<TStyledLabel>(parent, x, y, text, font);
     label->SetColor(parentColor);
     return label;
 }

@@ -80,6 +80,13 @@ TextSize MeasureText(HDC dc, HFONT font, const std::string& text) {
     return TextSize{size.cx, size.cy};
 }
 
+TextSize MeasureText(HFONT font, const std::string& text) {
+    static const HDC screen = ::CreateCompatibleDC(nullptr);  // lives as long as the process
+    if (screen) return MeasureText(screen, font, text);
+    WindowDC dc(nullptr);
+    return MeasureText(dc.Get(), font, text);
+}
+
 UniqueBitmap CreateBitmap32(int width, int height, void** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);

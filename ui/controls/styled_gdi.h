@@ -20,6 +20,10 @@ void ExecuteDrawList(HDC dc, const DrawList& list, HFONT font);
 
 UniqueFont CreateFontFrom(const FontSpec& look);
 TextSize MeasureText(HDC dc, HFONT font, const std::string& text);
+// The same on a memory DC compatible with the screen, made once for the GUI
+// thread: a window's DC would measure alike but costs a round trip to the
+// window manager each time, which adds up over a window's labels at start.
+TextSize MeasureText(HFONT font, const std::string& text);
 
 // A top-down 32 bits-per-pixel DIB section, so pixels keep their exact
 // colours whatever the screen's depth. `bits` receives the pixel memory.

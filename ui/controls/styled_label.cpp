@@ -41,7 +41,9 @@ bool VisualStylesActive() {
     return api.isAppThemed && api.isThemeActive && api.isThemeActive() && api.isAppThemed();
 }
 
-TStyledLabel::TStyledLabel(HWND parent, int x, int y, const std::string& text) {
+TStyledLabel::TStyledLabel(HWND parent, int x, int y, const std::string& text,
+                           const FontSpec& font)
+    : font_(font) {
     CreateChild(kClassName, parent, x, y, 0, 0, 0, 0, text);
     fontHandle_ = win::CreateFontFrom(font_);
     FitToText();
@@ -102,16 +104,14 @@ void TStyledLabel::SetAutoSize(bool autoSize) {
 }
 
 int TStyledLabel::TextWidth(const std::string& text) const {
-    win::WindowDC dc(Handle());
-    return win::MeasureText(dc.Get(), fontHandle_.Get(), text).width;
+    return win::MeasureText(fontHandle_.Get(), text).width;
 }
 
 void TStyledLabel::FitToText() {
     if (!autoSize_ || !Handle()) return;
     std::string text = Text();
-    win::WindowDC dc(Handle());
     // An empty text is measured as one blank: the label keeps a line's height.
-    TextSize size = win::MeasureText(dc.Get(), fontHandle_.Get(), text.empty() ? " " : text);
+    TextSize size = win::MeasureText(fontHandle_.Get(), text.empty() ? " " : text);
     ::SetWindowPos(Handle(), nullptr, 0, 0, size.width, size.height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

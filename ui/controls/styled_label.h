@@ -23,7 +23,9 @@ class TStyledLabel : public win::StyledControl {
     // moment of painting, or fixed either way.
     enum class Background { kAuto, kTransparent, kFilled };
 
-    TStyledLabel(HWND parent, int x, int y, const std::string& text = std::string());
+    // Created with its font: the label is measured once.
+    TStyledLabel(HWND parent, int x, int y, const std::string& text = std::string(),
+                 const FontSpec& font = FontSpec());
 
     std::string Text() const;
     void SetText(const std::string& text);
