@@ -7,21 +7,7 @@
 # status is non-zero at the end when any step could not.
 set -uo pipefail
 
-# Every Wine process of the bench gets a fixed address-space layout. Debian's
-# Wine loader is linked at a fixed address (0x7d000000) and runs without a
-# preloader, so the kernel starts its heap at a random point above it; now
-# and then (about one start in several hundred) that heap already covers
-# 0x7ffe0000 when the new process maps its shared user data there. That
-# process dies before its first instruction ("failed to map the shared user
-# data", unseen under WINEDEBUG=-all), CreateProcess fails with
-# ERROR_INTERNAL_ERROR, and a timing program that starts dozens of processes
-# loses a run. Without randomisation the heap starts right after the loader,
-# far below that address. Inherited by every process started from here.
-if [ -r /proc/self/personality ] \
-    && [ $((0x$(cat /proc/self/personality) & 0x0040000)) -eq 0 ] \
-    && setarch "$(uname -m)" -R true 2>/dev/null; then
-  exec setarch "$(uname -m)" -R bash "$0" "$@"
-fi
+. "$(dirname "$0")/fixed-layout.sh"
 
 build=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)

@@ -5,6 +5,7 @@
 # RUN_ARCH=win64 runs it as a 32-bit program on 64-bit Windows (WOW64).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/fixed-layout.sh"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec python3 "$here/run_installer.py" "$@"
 fi

@@ -3,6 +3,7 @@
 # lives exactly as long as the command. Xvfb picks a free display number
 # itself (-displayfd), so runs that share a machine never race for one.
 set -u
+. "$(dirname "$0")/fixed-layout.sh"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec "$@"
 fi
