@@ -96,14 +96,19 @@ void TInstProgressForm::SetCurrentFile(const std::string& path) {
 
 void TInstProgressForm::SetPosition(int32_t position) {
     position_ = position;
-    if (position == lastShownPosition_) return;
     const int64_t now = MonotonicMicroseconds();
-    if (lastShownPosition_ >= 0 &&
-        !RedrawDue(now, lastDrawnAt_, redrawInterval_, uint32_t(position), total_))
-        return;
+    // A pause pressed while the items were read holds the run here, at its
+    // first position, so this one is drawn whatever the pace.
+    if (!PauseGoesOn()) {
+        if (position == lastShownPosition_) return;
+        if (lastShownPosition_ >= 0 &&
+            !RedrawDue(now, lastDrawnAt_, redrawInterval_, uint32_t(position), total_))
+            return;
+    }
     lastDrawnAt_ = now;
     DrawPosition(position);
-    ProcessMessages();
+    Pump();
+    if (PauseGoesOn()) HoldWhilePaused();
 }
 
 void TInstProgressForm::DrawPosition(int32_t position) {
@@ -155,6 +160,14 @@ void TInstProgressForm::CentreInPanel1(TStyledLabel& label) {
 }
 
 void TInstProgressForm::ProcessMessages() {
+    // While the items are read a Pause click only marks the run paused; the
+    // hold begins at the first position, as for a click between two files.
+    holdAtNextPosition_ = true;
+    Pump();
+    holdAtNextPosition_ = false;
+}
+
+void TInstProgressForm::Pump() {
     if (!win::ProcessPendingMessages()) SetCancelled(true);
 }
 
@@ -174,14 +187,19 @@ void TInstProgressForm::PumpWhile(bool (TInstProgressForm::*condition)() const) 
 // Pause and Resume swap the button's click handler: the first click runs
 // a nested message loop until the second (AltPauseClick), Cancel or a close
 // request clears Paused. The first click is handled inside SetPosition, so
-// the run stays suspended between two files until then.
+// the run stays suspended between two files until then; a click while the
+// items are read starts that loop at the first position.
 void TInstProgressForm::btnPauseClick(TGradientButton& sender) {
     sender.SetOnClick([this](TGradientButton& b) { AltPauseClick(b); });
     SetPaused(true);
+    if (!holdAtNextPosition_) HoldWhilePaused();
+}
+
+void TInstProgressForm::HoldWhilePaused() {
     PumpWhile(&TInstProgressForm::PauseGoesOn);
     // Ended by Cancel or a close request, the button would otherwise keep
     // the resume handler; the next press must pause again.
-    sender.SetOnClick([this](TGradientButton& b) { btnPauseClick(b); });
+    c_.btnPause->SetOnClick([this](TGradientButton& b) { btnPauseClick(b); });
 }
 
 void TInstProgressForm::AltPauseClick(TGradientButton& sender) {

@@ -59,8 +59,10 @@ class TInstProgressForm : public win::Window, public InstallProgress {
     void SetTotal(int32_t total) override;
     void SetCurrentFile(const std::string& path) override;
     void SetPosition(int32_t position) override;
-    // Runs pending messages; a quit request ends the processing as a cancel
-    // would (the request itself stays posted for the application's loop).
+    // Runs pending messages while the run's items are read; a quit request
+    // ends the processing as a cancel would (the request itself stays posted
+    // for the application's loop). A Pause pressed meanwhile takes effect at
+    // the first SetPosition.
     void ProcessMessages() override;
     bool Cancelled() const override { return cancelled_; }
     void WaitForOk() override;
@@ -94,6 +96,10 @@ class TInstProgressForm : public win::Window, public InstallProgress {
     void CentreInPanel1(TStyledLabel& label);
     void CentreOnScreen();
     void PumpWhile(bool (TInstProgressForm::*condition)() const);
+    // Runs pending messages, a quit request counting as a cancel.
+    void Pump();
+    // The pause loop: until Resume, Cancel or a close request.
+    void HoldWhilePaused();
     bool PauseGoesOn() const { return paused_ && !cancelled_; }
     bool OkAwaited() const { return !cancelled_; }
 
@@ -105,6 +111,7 @@ class TInstProgressForm : public win::Window, public InstallProgress {
     bool ownsDialogs_ = false;
     HWND previousDialogOwner_ = nullptr;
     bool paused_ = false;
+    bool holdAtNextPosition_ = false;  // set while the items are read
     bool cancelled_ = false;
     uint32_t total_ = 0;
     int32_t lastShownPosition_ = 0;

@@ -205,10 +205,9 @@ class PauseAndCancel(InstallScenario):
         folder = self.folder(pre, "C:\\kx")
         proc = self.start_install(pre, "C:\\kx")
         hwnd = self.progress(pre, proc)
-        # Reading the items handles no messages, and the window cannot answer
-        # for its captions meanwhile: wait until it does (after the first
-        # file), then pause. The press takes effect at the end of the file
-        # being written then.
+        # Pause as soon as the window answers: while the items are read or
+        # during a file, the press takes effect at the end of the next file
+        # written, so at least one is on disk.
         self.assertTrue(poll(lambda: self.drive(pre, "tap", hwnd, "Pause", check=False)[0] == 0,
                              60, 0.2), "the Pause button never answered")
         self.assertTrue(poll(lambda: "Resume" in [c.text for c in self.dump(pre, hwnd).controls],

@@ -367,6 +367,23 @@ TEST_F(ProgressForm, SentClickEndsEachWait) {
     EXPECT_FALSE(form_.Cancelled());
 }
 
+// Pause pressed while the items are read: the click only marks the run
+// paused, and the first position holds it until Resume.
+TEST_F(ProgressForm, PauseWhileReadingHoldsAtTheFirstPosition) {
+    StartRun(100);
+    Click(*c().btnPause);
+    form_.ProcessMessages();  // as the read phase runs it
+    EXPECT_TRUE(form_.Paused());
+    EXPECT_EQ(c().btnPause->Caption(), "Resume");
+    {
+        SentClick resume(c().btnPause->Handle(), probe_.Handle());
+        form_.SetPosition(10);
+    }
+    EXPECT_FALSE(form_.Paused()) << "the first position did not hold the run";
+    EXPECT_EQ(c().btnPause->Caption(), "Pause");
+    EXPECT_EQ(form_.LastShownPosition(), 10);
+}
+
 // At the default pace a burst of positions is drawn about 60 times a second;
 // the run's total is drawn at once, and a position held back is drawn
 // before the OK wait.
