@@ -21,13 +21,6 @@ int FirstPresent(const std::vector<OwnButton>& buttons, std::initializer_list<in
 
 }  // namespace
 
-int MulDivRound(int a, int b, int c) {
-    if (c == 0) return 0;
-    long long product = (long long)a * b;
-    long long q = (std::llabs(product) + std::llabs((long long)c) / 2) / std::llabs((long long)c);
-    return int(((product < 0) != (c < 0)) ? -q : q);
-}
-
 LayoutUnits ComputeLayoutUnits(int sampleWidth, int sampleHeight) {
     int w = sampleWidth / 52;
     int h = sampleHeight;

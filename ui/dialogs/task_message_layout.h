@@ -10,11 +10,9 @@
 #include <vector>
 
 #include "ui/dialogs/task_dialog_description.h"
+#include "ui/dpi_scale.h"
 
 namespace pellion {
-
-// a*b/c rounded to the nearest integer, halves away from zero (as MulDiv).
-int MulDivRound(int a, int b, int c);
 
 struct LayoutUnits {
     int hMargin;
