@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "base/win/application.h"
+#include "base/win/dpi.h"
 #include "base/win/message_pump.h"
 #include "base/win/wide.h"
 #include "install/ucargo_text.h"
@@ -87,9 +88,13 @@ void TInstProgressForm::SetTotal(int32_t total) {
 void TInstProgressForm::SetCurrentFile(const std::string& path) {
     c_.lbFileName->SetText(path);
     ++fileCount_;
+    c_.lbFiles->SetText(FilesCountText(fileCount_));
+    RightAlignFiles();
+}
+
+// The files count's right edge keeps a gap of two "#" from the panel's.
+void TInstProgressForm::RightAlignFiles() {
     TStyledLabel& files = *c_.lbFiles;
-    files.SetText(FilesCountText(fileCount_));
-    // Its right edge keeps a gap of two "#" from the panel's right edge.
     files.SetLeft(
         RightAlignedLeft(c_.GradientPanel1->Width(), files.Width(), files.TextWidth("##")));
 }
@@ -123,11 +128,15 @@ void TInstProgressForm::WaitForOk() {
     // the run's exact figures.
     if (position_ != lastShownPosition_) DrawPosition(position_);
     c_.btnPause->SetVisible(false);
-    TGradientButton& ok = *c_.btnCancel;
-    ok.SetCaption("OK");
-    RECT panel{};
-    ::GetWindowRect(c_.GradientPanel2->Handle(), &panel);
-    ok.SetBounds(CenteredLeft(panel.right - panel.left, ok.Width()), 6, ok.Width(), ok.Height());
+    c_.btnCancel->SetCaption("OK");
+    // Centred in the button bar, also after a change of DPI.
+    layout_.Then([this](const DpiScale& s) {
+        TGradientButton& ok = *c_.btnCancel;
+        RECT panel{};
+        ::GetWindowRect(c_.GradientPanel2->Handle(), &panel);
+        ok.SetBounds(CenteredLeft(panel.right - panel.left, ok.Width()), s(6), ok.Width(),
+                     ok.Height());
+    });
     c_.lbStage->SetText("Installation Successful.");
     c_.lbFileName->SetVisible(false);
     // Returns without processing any message when the run was cancelled.
@@ -230,6 +239,15 @@ LRESULT TInstProgressForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SIZE:
             LayOutPanels();
             break;
+        case win::kDpiChangedMessage: {
+            // Moved to a monitor of another scale: the frame at the size
+            // Windows suggests, then the controls at the new DPI.
+            const RECT& r = *reinterpret_cast<const RECT*>(lp);
+            ::SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            layout_.Rescale(LOWORD(wp));
+            return 0;
+        }
     }
     return Default(msg, wp, lp);
 }

@@ -27,6 +27,7 @@
 #include "ui/controls/level_progress_bar.h"
 #include "ui/controls/styled_label.h"
 #include "ui/progress_rules.h"
+#include "ui/scaled_layout.h"
 
 namespace pellion {
 
@@ -75,6 +76,8 @@ class TInstProgressForm : public win::Window, public InstallProgress {
     int32_t LastShownPosition() const { return lastShownPosition_; }
     int FileCount() const { return fileCount_; }
     const ProgressControls& Controls() const { return c_; }
+    // The scale the window is laid out at (its DPI / 96).
+    const DpiScale& Scale() const { return layout_.Scale(); }
 
   private:
     // Builds the controls as the layout gives them (fmiProgress_layout.cpp).
@@ -94,6 +97,7 @@ class TInstProgressForm : public win::Window, public InstallProgress {
     // Formats the status line for `position` and centres it.
     void ShowStatus(int32_t position);
     void CentreInPanel1(TStyledLabel& label);
+    void RightAlignFiles();
     void CentreOnScreen();
     void PumpWhile(bool (TInstProgressForm::*condition)() const);
     // Runs pending messages, a quit request counting as a cancel.
@@ -105,6 +109,7 @@ class TInstProgressForm : public win::Window, public InstallProgress {
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
+    ScaledLayout layout_;
     ProgressControls c_;
     // Once shown, the window owns the run's dialogs: it is disabled while
     // one is up, so Pause cannot start its loop on top of the dialog's.

@@ -4,6 +4,7 @@
 #include "ui/fmiProgress.h"
 
 #include "base/win/application.h"
+#include "base/win/dpi.h"
 #include "ui/progress_rules.h"
 
 namespace pellion {
@@ -33,16 +34,20 @@ FontSpec Font(const char* face, int height, bool bold, TColor color) {
 
 const FontSpec kPanelFont = Font("Tahoma", -13, true, clWhite);
 
-std::unique_ptr<TGradientPanel> Panel(HWND parent, int y, int height) {
-    auto panel = std::make_unique<TGradientPanel>(parent, 0, y, kClientWidth, height);
+// Placed by LayOutPanels, which follows the window's client area.
+std::unique_ptr<TGradientPanel> Panel(HWND parent, ScaledLayout& layout) {
+    auto panel = std::make_unique<TGradientPanel>(parent, 0, 0, 0, 0);
+    layout.Follow(*panel);
     panel->SetColor(clRed);
     panel->SetColorTo(clMaroon);
     panel->SetFont(kPanelFont);
     return panel;
 }
 
-std::unique_ptr<TGradientButton> Button(const TGradientPanel& panel, int x, const char* caption) {
-    auto b = std::make_unique<TGradientButton>(panel.Handle(), x, 6, 114, 26, caption);
+std::unique_ptr<TGradientButton> Button(const TGradientPanel& panel, ScaledLayout& layout, int x,
+                                        const char* caption) {
+    auto b = std::make_unique<TGradientButton>(panel.Handle(), 0, 0, 0, 0, caption);
+    layout.Place(*b, {x, 6, 114, 26});
     b->SetColor(clRed);
     b->SetColorTo(clBlack);
     b->SetColorDown(kOrange);
@@ -55,15 +60,18 @@ std::unique_ptr<TGradientButton> Button(const TGradientPanel& panel, int x, cons
     return b;
 }
 
-std::unique_ptr<TStyledLabel> Label(const TGradientPanel& panel, int x, int y, const char* text,
-                                    const FontSpec& font = kPanelFont, TColor color = clRed) {
-    auto label = std::make_unique<TStyledLabel>(panel.Handle(), x, y, text, font);
+std::unique_ptr<TStyledLabel> Label(const TGradientPanel& panel, ScaledLayout& layout, int x, int y,
+                                    const char* text, const FontSpec& font = kPanelFont,
+                                    TColor color = clRed) {
+    auto label = std::make_unique<TStyledLabel>(panel.Handle(), 0, 0, text, font);
     label->SetColor(color);
+    layout.Place(*label, {x, y, 0, 0});
     return label;
 }
 
-std::unique_ptr<TLevelProgressBar> Bar(const TGradientPanel& panel) {
-    auto bar = std::make_unique<TLevelProgressBar>(panel.Handle(), 8, 92, 433, 18);
+std::unique_ptr<TLevelProgressBar> Bar(const TGradientPanel& panel, ScaledLayout& layout) {
+    auto bar = std::make_unique<TLevelProgressBar>(panel.Handle(), 0, 0, 0, 0);
+    layout.Place(*bar, {8, 92, 433, 18});
     bar->SetFont(Font("Verdana", -13, false, clWindowText));
     bar->SetMin(0);
     bar->SetPosition(50);
@@ -82,10 +90,15 @@ std::unique_ptr<TLevelProgressBar> Bar(const TGradientPanel& panel) {
 TInstProgressForm::TInstProgressForm(int64_t redrawInterval) : redrawInterval_(redrawInterval) {
     static HBRUSH maroon = ::CreateSolidBrush(RGB(128, 0, 0));  // lives as long as the class
     RegisterClassOnce(kClassName, CS_HREDRAW | CS_VREDRAW, maroon);
-    RECT r{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-    Create(kExStyle, kClassName, "Installation Progress", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-           r.right - r.left, r.bottom - r.top, nullptr);
+    Create(kExStyle, kClassName, "Installation Progress", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0,
+           0, nullptr);
+    // Sized at the DPI of the monitor it was created on.
+    layout_ = ScaledLayout(win::WindowDpi(Handle()));
+    const DpiScale& s = layout_.Scale();
+    SIZE size = win::OuterSizeForClient(s(kClientWidth), s(kClientHeight), kStyle, kExStyle,
+                                        s.Dpi());
+    ::SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CreateControls();
     FormCreate();
 }
@@ -95,26 +108,30 @@ TInstProgressForm::~TInstProgressForm() {
 }
 
 void TInstProgressForm::CreateControls() {
-    c_.GradientPanel2 = Panel(Handle(), kClientHeight - kButtonBarHeight, kButtonBarHeight);
-    c_.btnPause = Button(*c_.GradientPanel2, 54, "Pause");
-    c_.btnCancel = Button(*c_.GradientPanel2, 267, "Cancel");
+    ScaledLayout& l = layout_;
+    c_.GradientPanel2 = Panel(Handle(), l);
+    c_.btnPause = Button(*c_.GradientPanel2, l, 54, "Pause");
+    c_.btnCancel = Button(*c_.GradientPanel2, l, 267, "Cancel");
     c_.btnPause->SetOnClick([this](TGradientButton& b) { btnPauseClick(b); });
     c_.btnCancel->SetOnClick([this](TGradientButton& b) { btnCancelClick(b); });
 
-    c_.GradientPanel1 = Panel(Handle(), 0, kClientHeight - kButtonBarHeight);
+    c_.GradientPanel1 = Panel(Handle(), l);
     c_.GradientPanel1->SetColorMirrorTo(clMaroon);
+    // The panels first: the labels below are centred in the information area.
+    l.Then([this](const DpiScale&) { LayOutPanels(); });
     const TGradientPanel& info = *c_.GradientPanel1;
-    c_.lbStage = Label(info, 8, 10, "Initializing . . .");
-    c_.lbProgramName =
-        Label(info, 0, 41, "Installing ProgramName", Font("Tahoma", -15, true, clWhite), clRed);
-    CentreInPanel1(*c_.lbProgramName);
-    c_.lbFileName = Label(info, 10, 75, "c:\\tovarin\\vesk.exe");
-    c_.lbFiles = Label(info, 0, 73, "Files:  0");
-    c_.lbFiles->SetLeft(RightAlignedLeft(c_.GradientPanel1->Width(), c_.lbFiles->Width(),
-                                         c_.lbFiles->TextWidth("##")));
-    c_.pbar = Bar(info);
-    c_.lbStatus = Label(info, 0, 113, "0 of 123,456 bytes");
-    CentreInPanel1(*c_.lbStatus);
+    c_.lbStage = Label(info, l, 8, 10, "Initializing . . .");
+    c_.lbProgramName = Label(info, l, 0, 41, "Installing ProgramName",
+                             Font("Tahoma", -15, true, clWhite), clRed);
+    c_.lbFileName = Label(info, l, 10, 75, "c:\\tovarin\\vesk.exe");
+    c_.lbFiles = Label(info, l, 0, 73, "Files:  0");
+    c_.pbar = Bar(info, l);
+    c_.lbStatus = Label(info, l, 0, 113, "0 of 123,456 bytes");
+    l.Then([this](const DpiScale&) {
+        CentreInPanel1(*c_.lbProgramName);
+        RightAlignFiles();
+        CentreInPanel1(*c_.lbStatus);
+    });
 }
 
 // The button bar keeps its height at the bottom; the information area
@@ -123,8 +140,9 @@ void TInstProgressForm::LayOutPanels() {
     if (!c_.GradientPanel1 || !c_.GradientPanel2) return;
     RECT rc{};
     ::GetClientRect(Handle(), &rc);
-    int barTop = rc.bottom - kButtonBarHeight;
-    c_.GradientPanel2->SetBounds(0, barTop, rc.right, kButtonBarHeight);
+    int barHeight = layout_.Scale()(kButtonBarHeight);
+    int barTop = rc.bottom - barHeight;
+    c_.GradientPanel2->SetBounds(0, barTop, rc.right, barHeight);
     c_.GradientPanel1->SetBounds(0, 0, rc.right, barTop > 0 ? barTop : 0);
 }
 

@@ -2,8 +2,9 @@
 
 namespace pellion {
 
-LogoLayout LogoLayoutFor(int height) {
+LogoLayout LogoLayoutFor(int height, int penWidth) {
     LogoLayout layout;
+    layout.penWidth = penWidth;
     layout.fontHeight = height - (layout.penWidth * 9) / 2 - 1;
     return layout;
 }

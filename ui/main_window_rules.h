@@ -28,8 +28,9 @@ struct LogoLayout {
     int fontHeight = 0;
 };
 // Font height for an image of height h: h - (penWidth * 9) div 2 - 1 (59 for
-// the 105-pixel image).
-LogoLayout LogoLayoutFor(int height);
+// the 105-pixel image). The pen is 10 pixels at 96 dpi; a larger DPI gives
+// a wider one.
+LogoLayout LogoLayoutFor(int height, int penWidth = 10);
 struct LogoTextOrigin {
     int x = 0, y = 0;
 };

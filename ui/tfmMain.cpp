@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/text.h"
+#include "base/win/dpi.h"
 #include "base/win/wide.h"
 #include "install/ucargo.h"
 #include "ui/controls/gradient_backdrop.h"
@@ -29,14 +30,9 @@ std::string tMainForm::ShellWindowsFolder() {
 tMainForm::tMainForm(WindowsFolderSource windowsFolder) : windowsFolder_(windowsFolder) {
     static HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));  // lives as long as the class
     RegisterClassOnce(kClassName, CS_HREDRAW | CS_VREDRAW, red);
-    RECT r{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-    int width = r.right - r.left, height = r.bottom - r.top;
-    // Centred on the screen when first shown.
-    int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    Create(kExStyle, kClassName, "", kStyle, x, y, width, height, nullptr);
-    dragCursor_.Reset(MakeDragCursor());
+    Create(kExStyle, kClassName, "", kStyle, 0, 0, 0, 0, nullptr);
+    FitToDpi();
+    layout_.Then([this](const DpiScale& s) { dragCursor_.Reset(MakeDragCursor(s)); });
     CreateBanner();
     CreatePages();
     FormCreate();
@@ -44,18 +40,29 @@ tMainForm::tMainForm(WindowsFolderSource windowsFolder) : windowsFolder_(windows
 
 tMainForm::~tMainForm() = default;
 
+// The window's size at the DPI of the monitor it was created on, centred on
+// the screen when first shown.
+void tMainForm::FitToDpi() {
+    layout_ = ScaledLayout(win::WindowDpi(Handle()));
+    const DpiScale& s = layout_.Scale();
+    SIZE size = win::OuterSizeForClient(s(kClientWidth), s(kClientHeight), kStyle, kExStyle,
+                                        s.Dpi());
+    int x = (::GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
+    int y = (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
+    ::SetWindowPos(Handle(), nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void tMainForm::FormCreate() {
     SetActivePage(1);
     win::SetWindowTextUtf8(Handle(), Format("Tovarin %s Installer", kProductName));
     lbIns1->SetText(Format("This will install Tovarin %s", kProductName));
     lbIns2->SetText(kReleaseLine);
-    CenterInParent(lbIns1->Handle());
-    CenterInParent(lbIns2->Handle());
     lbP1Progname->SetText(kProductName);
     lbP1ProgVer->SetText(kProductVersionText);
-    CenterInParent(lbP1Progname->Handle());
-    CenterInParent(lbP1ProgVer->Handle());
-    Image1->Draw(&DrawLogo);
+    layout_.Then([this](const DpiScale&) {
+        for (TStyledLabel* label : {lbIns1.get(), lbIns2.get(), lbP1Progname.get(), lbP1ProgVer.get()})
+            CenterInParent(label->Handle());
+    });
     std::string folder = DefaultInstallFolder(
         windowsFolder_(), [](const std::string& path) { return DirectoryExists(path); });
     win::SetWindowTextUtf8(edInstallDir, folder);
@@ -169,6 +176,15 @@ LRESULT tMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             break;
+        case win::kDpiChangedMessage: {
+            // Moved to a monitor of another scale: the controls first, then
+            // the frame at the size Windows suggests.
+            layout_.Rescale(LOWORD(wp));
+            const RECT& r = *reinterpret_cast<const RECT*>(lp);
+            ::SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
         case WM_DESTROY:
             ::PostQuitMessage(0);
             return 0;

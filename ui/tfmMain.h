@@ -14,6 +14,7 @@
 #include "base/win/unique_handle.h"
 #include "base/win/window.h"
 #include "ui/main_window_rules.h"
+#include "ui/scaled_layout.h"
 
 namespace pellion {
 
@@ -28,16 +29,18 @@ struct FontSpec;
 InstalledVersion ReadInstalledVersion(const std::string& folder);
 
 // Paints the logo onto dc over a w x h area: red fill, a yellow frame whose
-// 10-pixel pen runs along the outer edges, a bold white "V" in the middle.
-void DrawLogo(HDC dc, int width, int height);
+// 10-pixel pen (at 96 dpi; `scale` gives the DPI) runs along the outer
+// edges, a bold white "V" in the middle.
+void DrawLogo(HDC dc, int width, int height, const DpiScale& scale = DpiScale());
 
 // The face Windows substitutes for "MS Shell Dlg 2" (HKLM FontSubstitutes),
 // "MS Sans Serif" when none is listed: the logo's font.
 std::string ShellDialogFace();
 
-// The drag cursor (an arrow over a small box), made from masks at run time;
-// null when it cannot be made. The caller owns it (DestroyIcon).
-HCURSOR MakeDragCursor();
+// The drag cursor (an arrow over a small box), made from masks at run time
+// at the size of `scale`'s DPI; null when it cannot be made. The caller owns
+// it (DestroyIcon).
+HCURSOR MakeDragCursor(const DpiScale& scale = DpiScale());
 
 // A plain child window that holds other windows on the form's colour: the
 // page control and its pages. Notifications of its children go on to its
@@ -55,6 +58,8 @@ class ContainerWindow : public win::Window {
 class ImageControl : public win::Window {
   public:
     ImageControl(HWND parent, int x, int y, int width, int height);
+    // Moves and sizes the image; a new size starts from an empty bitmap.
+    void SetBounds(const ScaledRect& r);
     // A memory DC with the image's bitmap selected, for painting on it once.
     template <typename Paint>
     void Draw(Paint&& paint) {
@@ -99,12 +104,16 @@ class tMainForm : public win::Window {
     // lower-cased by the edit) only when it differs from the edit's text.
     void TakeBrowsedFolder(const std::string& folder);
 
+    // The scale the window is laid out at (its DPI / 96).
+    const DpiScale& Scale() const { return layout_.Scale(); }
+
     // Test switch: every label drawn as under the classic style (filled) or
     // as under visual styles (transparent), whatever the system uses.
     void ForceLabelPresentation(bool filled);
 
   private:
     void FormCreate();
+    void FitToDpi();
     void CreateBanner();
     void CreatePages();
     void CreateWelcomePage();
@@ -124,6 +133,7 @@ class tMainForm : public win::Window {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
     WindowsFolderSource windowsFolder_;
+    ScaledLayout layout_;
     bool quitRequested_ = false;
     // Set from a click on Install until the window is back: clicks queued
     // before it hid are dispatched by the run's own message processing, and

@@ -1,5 +1,6 @@
 // The main window's controls: every position, size, colour, font and text
-// of the banner and the two pages. Positions are for 96 dots per inch.
+// of the banner and the two pages. Positions, sizes and font heights are for
+// 96 dots per inch; the layout scales them to the window's DPI.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -46,8 +47,9 @@ constexpr TColor kPageColor = clBtnFace;
 std::unique_ptr<TStyledLabel> tMainForm::AddLabel(HWND parent, int x, int y,
                                                   const std::string& text, const FontSpec& font,
                                                   TColor parentColor) {
-    auto label = std::make_unique<TStyledLabel>(parent, x, y, text, font);
+    auto label = std::make_unique<TStyledLabel>(parent, 0, 0, text, font);
     label->SetColor(parentColor);
+    layout_.Place(*label, {x, y, 0, 0});
     return label;
 }
 
@@ -61,7 +63,8 @@ void tMainForm::ForceLabelPresentation(bool filled) {
 std::unique_ptr<TGradientButton> tMainForm::AddButton(HWND parent, int x, int y,
                                                       const char* caption,
                                                       void (tMainForm::*click)()) {
-    auto b = std::make_unique<TGradientButton>(parent, x, y, kButtonWidth, kButtonHeight, caption);
+    auto b = std::make_unique<TGradientButton>(parent, 0, 0, 0, 0, caption);
+    layout_.Place(*b, {x, y, kButtonWidth, kButtonHeight});
     b->SetColor(clRed);
     b->SetColorTo(clMaroon);
     b->SetColorHot(clMaroon);
@@ -75,14 +78,20 @@ std::unique_ptr<TGradientButton> tMainForm::AddButton(HWND parent, int x, int y,
 }
 
 void tMainForm::CreateBanner() {
-    GradientPanel1 = std::make_unique<TGradientPanel>(Handle(), 0, 0, kBannerWidth, kFormHeight);
+    GradientPanel1 = std::make_unique<TGradientPanel>(Handle(), 0, 0, 0, 0);
+    layout_.Place(*GradientPanel1, {0, 0, kBannerWidth, kFormHeight});
     GradientPanel1->SetBevelOuter(PanelBevel::bvNone);
     GradientPanel1->SetBevelInner(PanelBevel::bvNone);
     GradientPanel1->SetColor(kBannerTop);
     GradientPanel1->SetColorTo(clMaroon);
     GradientPanel1->SetFont(Tahoma(-16, true, clWhite));
     HWND panel = GradientPanel1->Handle();
-    Image1 = std::make_unique<ImageControl>(panel, 38, 19, 105, 105);
+    Image1 = std::make_unique<ImageControl>(panel, 0, 0, 0, 0);
+    // A new bitmap at every DPI, with the logo drawn at that DPI.
+    layout_.Then([this](const DpiScale& s) {
+        Image1->SetBounds(s(ScaledRect{38, 19, 105, 105}));
+        Image1->Draw([&s](HDC dc, int w, int h) { DrawLogo(dc, w, h, s); });
+    });
     const FontSpec& font = GradientPanel1->Font();
     Label14 = AddLabel(panel, 42, 165, "INSTALLING", Tahoma(-16, true, clWhite), kBannerTop);
     Label15 = AddLabel(panel, 40, 205, "Tovarin\xC2\xAE", font, kBannerTop);
@@ -91,18 +100,23 @@ void tMainForm::CreateBanner() {
 }
 
 void tMainForm::CreatePages() {
-    PageControl1 = std::make_unique<ContainerWindow>(Handle(), L"TPageControl", kBannerWidth, 0,
-                                                     kPageControlWidth, kFormHeight);
-    TabSheet1 = std::make_unique<ContainerWindow>(PageControl1->Handle(), L"TTabSheet", kPageLeft,
-                                                  kPageTop, kPageWidth, kPageHeight);
-    TabSheet2 = std::make_unique<ContainerWindow>(PageControl1->Handle(), L"TTabSheet", kPageLeft,
-                                                  kPageTop, kPageWidth, kPageHeight);
+    PageControl1 = std::make_unique<ContainerWindow>(Handle(), L"TPageControl", 0, 0, 0, 0);
+    layout_.Place(PageControl1->Handle(), {kBannerWidth, 0, kPageControlWidth, kFormHeight});
+    for (auto* sheet : {&TabSheet1, &TabSheet2}) {
+        *sheet = std::make_unique<ContainerWindow>(PageControl1->Handle(), L"TTabSheet", 0, 0, 0, 0);
+        layout_.Place((*sheet)->Handle(), {kPageLeft, kPageTop, kPageWidth, kPageHeight});
+    }
     CreateWelcomePage();
     CreateSetupPage();
+    layout_.Then([this](const DpiScale&) {
+        Backdrop1->FillParent();
+        Backdrop2->FillParent();
+    });
 }
 
 void tMainForm::CreateWelcomePage() {
     Backdrop1 = std::make_unique<TGradientBackdrop>(TabSheet1->Handle());
+    layout_.Follow(*Backdrop1);
     Backdrop1->SetStyle(GradientStyle::grPyramid);
     Backdrop1->SetStartColor(clMaroon);
     Backdrop1->SetEndColor(clRed);
@@ -120,6 +134,7 @@ void tMainForm::CreateWelcomePage() {
 
 void tMainForm::CreateSetupPage() {
     Backdrop2 = std::make_unique<TGradientBackdrop>(TabSheet2->Handle());
+    layout_.Follow(*Backdrop2);
     Backdrop2->SetStyle(GradientStyle::grVertical);
     Backdrop2->SetStartColor(clMaroon);
     Backdrop2->SetEndColor(clRed);
@@ -128,10 +143,13 @@ void tMainForm::CreateSetupPage() {
     // Lower-case character case: whatever is typed or set becomes lower case.
     edInstallDir = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, L"EDIT", L"c:\\kx",
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LOWERCASE, 64, 35, 287, 26, page,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LOWERCASE, 0, 0, 0, 0, page,
         reinterpret_cast<HMENU>(INT_PTR(kEditId)), ::GetModuleHandleW(nullptr), nullptr);
-    editFont_ = win::CreateFontFrom(Tahoma(-15, false, clBlack));
-    ::SendMessageW(edInstallDir, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.Get()), FALSE);
+    layout_.Place(edInstallDir, {64, 35, 287, 26});
+    layout_.Then([this](const DpiScale& s) {
+        editFont_ = win::CreateFontFrom(Tahoma(-15, false, clBlack), s);
+        ::SendMessageW(edInstallDir, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.Get()), TRUE);
+    });
     ::SetWindowSubclass(edInstallDir, &tMainForm::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
     btnBrowse = AddButton(page, 354, 37, "Browse", &tMainForm::btnBrowseClick);
     btnInstall = AddButton(page, 209, 341, "Install", &tMainForm::btnInstallClick);

@@ -2,6 +2,8 @@
 // drag cursor over the banner, and the plain containers of the pages.
 #include <windows.h>
 
+#include <vector>
+
 #include "base/win/wide.h"
 #include "base/win/win_error.h"
 #include "ui/controls/styled_gdi.h"
@@ -19,14 +21,14 @@ std::string ShellDialogFace() {
     return win::Narrow(face);
 }
 
-void DrawLogo(HDC dc, int width, int height) {
+void DrawLogo(HDC dc, int width, int height, const DpiScale& scale) {
     RECT all{0, 0, width, height};
     win::UniqueBrush red(::CreateSolidBrush(RGB(255, 0, 0)));
     ::FillRect(dc, &all, red.Get());
 
     // The pen's centre line runs along the outer edges: only the inner half
     // of the stroke falls inside the image.
-    LogoLayout layout = LogoLayoutFor(height);
+    LogoLayout layout = LogoLayoutFor(height, scale.Line(10));
     win::UniquePen yellow(::CreatePen(PS_SOLID, layout.penWidth, RGB(255, 255, 0)));
     {
         win::SelectScope pen(dc, yellow.Get());
@@ -55,9 +57,21 @@ void DrawLogo(HDC dc, int width, int height) {
 // ---- ImageControl ---------------------------------------------------------------
 
 ImageControl::ImageControl(HWND parent, int x, int y, int width, int height)
-    : bitmap_(win::CreateBitmap32(width, height)), width_(width), height_(height) {
+    : bitmap_(width > 0 && height > 0 ? win::CreateBitmap32(width, height) : win::UniqueBitmap()),
+      width_(width),
+      height_(height) {
     RegisterClassOnce(L"TImage", 0, nullptr);
     Create(0, L"TImage", "", WS_CHILD | WS_VISIBLE, x, y, width, height, parent);
+}
+
+void ImageControl::SetBounds(const ScaledRect& r) {
+    if (r.width != width_ || r.height != height_) {
+        bitmap_ = win::CreateBitmap32(r.width, r.height);
+        width_ = r.width;
+        height_ = r.height;
+    }
+    ::SetWindowPos(Handle(), nullptr, r.left, r.top, r.width, r.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT ImageControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -127,25 +141,36 @@ constexpr const char* kDragCursor[] = {
     "   BBBBBBBBB",
 };
 
+// The pattern's cell under pixel (x, y) of the cursor drawn at `scale`'s
+// DPI: each cell grows to a square of DPI / 96 pixels (nearest neighbour).
+char DragCursorCell(int x, int y, const DpiScale& scale) {
+    constexpr int kRows = int(sizeof kDragCursor / sizeof kDragCursor[0]);
+    int row = y * kDesignDpi / scale.Dpi(), col = x * kDesignDpi / scale.Dpi();
+    if (row >= kRows) return ' ';
+    const char* line = kDragCursor[row];
+    for (int i = 0; i <= col; ++i)
+        if (!line[i]) return ' ';
+    return line[col];
+}
+
 }  // namespace
 
-HCURSOR MakeDragCursor() {
-    constexpr int kSize = 32, kRowBytes = kSize / 8;
-    BYTE andMask[kSize * kRowBytes], xorMask[kSize * kRowBytes];
-    memset(andMask, 0xFF, sizeof andMask);
-    memset(xorMask, 0x00, sizeof xorMask);
-    int row = 0;
-    for (const char* line : kDragCursor) {
-        for (int x = 0; line[x] && x < kSize; ++x) {
+HCURSOR MakeDragCursor(const DpiScale& scale) {
+    // Cursors come in multiples of 32 pixels square; the pattern fills the
+    // top-left part at its scale.
+    const int size = (scale(32) + 31) / 32 * 32, rowBytes = size / 8;
+    std::vector<BYTE> andMask(size_t(size) * rowBytes, 0xFF), xorMask(andMask.size(), 0x00);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            char cell = DragCursorCell(x, y, scale);
+            if (cell != 'B' && cell != 'W') continue;
             BYTE bit = BYTE(0x80 >> (x % 8));
-            if (line[x] != 'B' && line[x] != 'W') continue;
-            andMask[row * kRowBytes + x / 8] &= BYTE(~bit);
-            if (line[x] == 'W') xorMask[row * kRowBytes + x / 8] |= bit;
+            andMask[size_t(y) * rowBytes + x / 8] &= BYTE(~bit);
+            if (cell == 'W') xorMask[size_t(y) * rowBytes + x / 8] |= bit;
         }
-        ++row;
     }
-    win::UniqueBitmap andBits(::CreateBitmap(kSize, kSize, 1, 1, andMask));
-    win::UniqueBitmap xorBits(::CreateBitmap(kSize, kSize, 1, 1, xorMask));
+    win::UniqueBitmap andBits(::CreateBitmap(size, size, 1, 1, andMask.data()));
+    win::UniqueBitmap xorBits(::CreateBitmap(size, size, 1, 1, xorMask.data()));
     ICONINFO info{FALSE, 0, 0, andBits.Get(), xorBits.Get()};
     return ::CreateIconIndirect(&info);
 }

@@ -30,8 +30,13 @@ void TGradientButton::SetCaption(const std::string& caption) {
 }
 
 void TGradientButton::SetFont(const FontSpec& font) {
-    fontHandle_ = win::CreateFontFrom(font);
+    fontHandle_ = win::CreateFontFrom(font, Scale());
     font_ = font;
+    Changed();
+}
+
+void TGradientButton::ScaleChanged() {
+    if (font_) fontHandle_ = win::CreateFontFrom(*font_, Scale());
     Changed();
 }
 
@@ -56,6 +61,7 @@ void TGradientButton::PaintTo(HDC dc) {
     in.caption = Caption();
     in.captionSize = win::MeasureText(dc, font, in.caption);
     in.fontColor = font_ ? font_->color : clWindowText;
+    in.corner = Scale()(kButtonCorner);
     win::ExecuteDrawList(dc, ButtonLook(props_, in, &win::SystemColor), font);
 }
 

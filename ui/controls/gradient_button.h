@@ -63,6 +63,7 @@ class TGradientButton : public win::StyledControl {
     // Mouse messages, fed to the state machine; false for any other message.
     bool HandleMouse(UINT msg, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void ScaleChanged() override;
 
     ButtonProps props_;
     ButtonInput input_;

@@ -28,13 +28,13 @@ Palette PaletteFor(const ButtonProps& p, ButtonState state, bool hot) {
 }
 
 void Outline(DrawList& out, const ButtonProps& p, const Rect& face, const Rect& whole,
-             ColorRef pen) {
+             ColorRef pen, int corner) {
     DrawOp op;
     op.pen = pen;
     if (p.rounded) {
         op.kind = DrawOp::Kind::RoundRect;
         op.rect = whole;
-        op.corner = kButtonCorner;
+        op.corner = corner;
     } else {
         op.kind = DrawOp::Kind::Frame;
         op.rect = face;
@@ -70,7 +70,7 @@ DrawList ButtonLook(const ButtonProps& p, const ButtonLookInput& in, SystemColor
     // At rest the outline lies over the face (rounded: the whole control);
     // hot and pressed, only a rounded button outlines, over the whole control.
     if (pal.border != clNone && (atRest || p.rounded))
-        Outline(out, p, face, whole, ResolveColor(pal.border, system));
+        Outline(out, p, face, whole, ResolveColor(pal.border, system), in.corner);
     if (p.showCaption && !in.caption.empty()) Caption(out, in, face, system);
     return out;
 }

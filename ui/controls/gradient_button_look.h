@@ -51,6 +51,8 @@ struct ButtonLookInput {
     std::string caption;
     TextSize captionSize;
     TColor fontColor = clWindowText;
+    // The rounded outline's corner, at the button's DPI.
+    int corner = kButtonCorner;
 };
 DrawList ButtonLook(const ButtonProps& props, const ButtonLookInput& in, SystemColorSource system);
 

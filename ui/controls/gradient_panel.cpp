@@ -13,9 +13,13 @@ TGradientPanel::TGradientPanel(HWND parent, int x, int y, int width, int height)
 }
 
 void TGradientPanel::SetFont(const FontSpec& font) {
-    fontHandle_ = win::CreateFontFrom(font);
+    fontHandle_ = win::CreateFontFrom(font, Scale());
     font_ = font;
     Changed();
+}
+
+void TGradientPanel::ScaleChanged() {
+    SetFont(font_);
 }
 
 void TGradientPanel::PaintTo(HDC dc) {

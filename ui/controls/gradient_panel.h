@@ -36,6 +36,7 @@ class TGradientPanel : public win::StyledControl {
 
   private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void ScaleChanged() override;
 
     PanelProps props_;
     FontSpec font_;

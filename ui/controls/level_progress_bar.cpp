@@ -19,8 +19,8 @@ FontSpec DefaultFont() {
 
 TLevelProgressBar::TLevelProgressBar(HWND parent, int x, int y, int width, int height) {
     font_ = DefaultFont();
-    fontHandle_ = win::CreateFontFrom(font_);
     CreateChild(kClassName, parent, x, y, width, height);
+    fontHandle_ = win::CreateFontFrom(font_, Scale());
 }
 
 void TLevelProgressBar::SetLevelColors(int level, TColor color, TColor colorTo) {
@@ -30,9 +30,13 @@ void TLevelProgressBar::SetLevelColors(int level, TColor color, TColor colorTo) 
 }
 
 void TLevelProgressBar::SetFont(const FontSpec& font) {
-    fontHandle_ = win::CreateFontFrom(font);
+    fontHandle_ = win::CreateFontFrom(font, Scale());
     font_ = font;
     Changed();
+}
+
+void TLevelProgressBar::ScaleChanged() {
+    SetFont(font_);
 }
 
 void TLevelProgressBar::PaintTo(HDC dc) {
@@ -43,7 +47,7 @@ void TLevelProgressBar::PaintTo(HDC dc) {
     win::SelectScope keep(mem.Get(), bitmap.Get());
     TextSize text = win::MeasureText(mem.Get(), fontHandle_.Get(), ProgressText(props_));
     win::ExecuteDrawList(
-        mem.Get(), ProgressBarLook(props_, width, height, text, font_.color, &win::SystemColor),
+        mem.Get(), ProgressBarLook(props_, width, height, text, font_.color, &win::SystemColor, Scale()),
         fontHandle_.Get());
     if (props_.rounded)
         ::GdiTransparentBlt(dc, 0, 0, width, height, mem.Get(), 0, 0, width, height,

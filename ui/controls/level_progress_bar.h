@@ -45,6 +45,7 @@ class TLevelProgressBar : public win::StyledControl {
 
   private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void ScaleChanged() override;
 
     ProgressBarProps props_;
     FontSpec font_;

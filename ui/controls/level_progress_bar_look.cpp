@@ -27,16 +27,19 @@ int FilledLength(int innerLength, int percent) {
     return int(RoundHalfEven(int64_t(innerLength) * percent, 100));
 }
 
-std::vector<Extent> ProgressBlocks(int filled) {
+std::vector<Extent> ProgressBlocks(int filled, const DpiScale& scale) {
     std::vector<Extent> blocks;
-    if (filled <= 9) {
-        if (filled > 1) blocks.push_back({2, filled + 1});
+    const int inset = scale(2), pitch = scale(kBlockPitch), block = scale(kBlockPitch - 2);
+    const int gap = pitch - block;
+    if (filled <= pitch) {
+        if (filled > 1) blocks.push_back({inset, filled + 1});
         return blocks;
     }
-    int count = filled / kBlockPitch, rest = filled % kBlockPitch;
-    for (int k = 0; k < count; ++k) blocks.push_back({2 + kBlockPitch * k, 9 + kBlockPitch * k});
-    if (rest > 2) {
-        int left = blocks.back().right + 2;
+    int count = filled / pitch, rest = filled % pitch;
+    for (int k = 0; k < count; ++k)
+        blocks.push_back({inset + pitch * k, inset + block + pitch * k});
+    if (rest > gap) {
+        int left = blocks.back().right + gap;
         blocks.push_back({left, left + rest - 1});
     }
     return blocks;
@@ -50,7 +53,8 @@ std::string ProgressText(const ProgressBarProps& props) {
 
 namespace {
 
-void Background(DrawList& out, const ProgressBarProps& p, const Rect& r, SystemColorSource sys) {
+void Background(DrawList& out, const ProgressBarProps& p, const Rect& r, SystemColorSource sys,
+                int corner) {
     ColorRef back = ResolveColor(p.backgroundColor, sys);
     ColorRef pen = p.showBorder ? ResolveColor(p.borderColor, sys) : back;
     DrawOp op;
@@ -61,7 +65,7 @@ void Background(DrawList& out, const ProgressBarProps& p, const Rect& r, SystemC
         out.Fill(r, kTransparentKey);
         op.kind = DrawOp::Kind::RoundRect;
         op.hasFill = true;
-        op.corner = kBarCorner;
+        op.corner = corner;
         out.ops.push_back(op);
     } else {
         out.Fill(r, back);
@@ -84,17 +88,17 @@ void Block(DrawList& out, const ProgressBarProps& p, const Rect& b, ColorRef c, 
 }  // namespace
 
 DrawList ProgressBarLook(const ProgressBarProps& p, int width, int height, TextSize text,
-                         TColor fontColor, SystemColorSource system) {
+                         TColor fontColor, SystemColorSource system, const DpiScale& scale) {
     DrawList out;
     Rect r{0, 0, width, height};
     if (r.Empty()) return out;
-    Background(out, p, r, system);
+    Background(out, p, r, system, scale(kBarCorner));
     int percent = ProgressPercent(p.min, p.max, p.position);
     const LevelColors& level = p.levels[ProgressLevel(p, percent)];
     ColorRef c = ResolveColor(level.color, system), pale = ResolveColor(level.colorTo, system);
-    int top = r.top + 2, bottom = r.bottom - 2;
+    int top = r.top + scale(2), bottom = r.bottom - scale(2);
     if (bottom > top) {
-        for (const Extent& x : ProgressBlocks(FilledLength(width - 2, percent)))
+        for (const Extent& x : ProgressBlocks(FilledLength(width - 2, percent), scale))
             Block(out, p, Rect{r.left + x.left, top, r.left + x.right, bottom}, c, pale);
     }
     out.text = ProgressText(p);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/controls/gradient_paint.h"
+#include "ui/dpi_scale.h"
 
 namespace pellion {
 
@@ -47,12 +48,14 @@ int FilledLength(int innerLength, int percent);
 // Horizontal extents of the blocks for a filled length F, as [left, right)
 // pairs relative to the bar's left edge: F <= 9 gives one block [2, F + 1)
 // when F > 1; otherwise F div 9 blocks [2 + 9k, 9 + 9k), then one of r - 1
-// pixels two pixels after the last when r = F mod 9 is more than 2.
+// pixels two pixels after the last when r = F mod 9 is more than 2. At
+// another DPI the inset (2), pitch (9) and block (7) scale, and the gap is
+// what the pitch leaves.
 struct Extent {
     int left, right;
     bool operator==(const Extent& o) const { return left == o.left && right == o.right; }
 };
-std::vector<Extent> ProgressBlocks(int filled);
+std::vector<Extent> ProgressBlocks(int filled, const DpiScale& scale = DpiScale());
 
 // "p%", or the position as a number without ShowPercentage; empty without
 // ShowPosition.
@@ -61,6 +64,7 @@ std::string ProgressText(const ProgressBarProps& props);
 // The whole bar for a width x height control. `text` is ProgressText's size
 // in the bar's font.
 DrawList ProgressBarLook(const ProgressBarProps& props, int width, int height, TextSize text,
-                         TColor fontColor, SystemColorSource system);
+                         TColor fontColor, SystemColorSource system,
+                         const DpiScale& scale = DpiScale());
 
 }  // namespace pellion

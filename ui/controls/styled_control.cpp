@@ -1,5 +1,6 @@
 #include "ui/controls/styled_control.h"
 
+#include "base/win/dpi.h"
 #include "base/win/unique_handle.h"
 #include "ui/controls/styled_gdi.h"
 
@@ -21,6 +22,12 @@ void StyledControl::SetBounds(int x, int y, int width, int height) {
     ::SetWindowPos(Handle(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void StyledControl::SetScale(const DpiScale& scale) {
+    if (scale.Dpi() == scale_.Dpi()) return;
+    scale_ = scale;
+    ScaleChanged();
+}
+
 bool StyledControl::Visible() const {
     return (::GetWindowLongW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
@@ -38,6 +45,7 @@ void StyledControl::CreateChild(const wchar_t* className, HWND parent, int x, in
                                 int height, DWORD extraStyle, DWORD exStyle,
                                 const std::string& text, int id) {
     RegisterClassOnce(className, 0, nullptr);
+    scale_ = DpiScale(WindowDpi(parent));
     Create(exStyle, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | extraStyle, x, y,
            width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/win/window.h"
+#include "ui/dpi_scale.h"
 
 namespace pellion::win {
 
@@ -24,6 +25,13 @@ class StyledControl : public Window {
     // print of the parent.
     virtual void PaintTo(HDC dc) = 0;
 
+    // The DPI the control draws for: its parent's when it was created, then
+    // what the window that lays it out says after a DPI change. Font
+    // heights, corners and the other drawn lengths follow it; position and
+    // size are the layout's.
+    const DpiScale& Scale() const { return scale_; }
+    void SetScale(const DpiScale& scale);
+
   protected:
     enum class PaintMode {
         kDirect,              // straight onto the screen (the control keeps its own bitmap)
@@ -40,11 +48,16 @@ class StyledControl : public Window {
                      DWORD extraStyle = 0, DWORD exStyle = 0,
                      const std::string& text = std::string(), int id = 0);
     void Changed();
+    // Remakes what depends on the DPI (fonts, sizes to the text); repaints.
+    virtual void ScaleChanged() { Changed(); }
     template <typename T>
     void Set(T& field, const T& value) {
         field = value;
         Changed();
     }
+
+  private:
+    DpiScale scale_;
 };
 
 }  // namespace pellion::win

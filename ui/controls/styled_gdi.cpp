@@ -62,9 +62,9 @@ void ExecuteDrawList(HDC dc, const DrawList& list, HFONT font) {
     }
 }
 
-UniqueFont CreateFontFrom(const FontSpec& look) {
+UniqueFont CreateFontFrom(const FontSpec& look, const DpiScale& scale) {
     HFONT font =
-        ::CreateFontW(look.height, 0, 0, 0, look.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+        ::CreateFontW(scale(look.height), 0, 0, 0, look.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                       DEFAULT_PITCH | FF_DONTCARE, Widen(look.face).c_str());
     if (!font) RaiseLastError("CreateFontW", look.face);

@@ -9,6 +9,7 @@
 
 #include "base/win/unique_handle.h"
 #include "ui/controls/gradient_paint.h"
+#include "ui/dpi_scale.h"
 
 namespace pellion::win {
 
@@ -18,7 +19,8 @@ ColorRef SystemColor(int index);
 // Executes `list` on dc; Text operations use `font`.
 void ExecuteDrawList(HDC dc, const DrawList& list, HFONT font);
 
-UniqueFont CreateFontFrom(const FontSpec& look);
+// The font of `look` with its height at the DPI of `scale`.
+UniqueFont CreateFontFrom(const FontSpec& look, const DpiScale& scale = DpiScale());
 TextSize MeasureText(HDC dc, HFONT font, const std::string& text);
 // The same on a memory DC compatible with the screen, made once for the GUI
 // thread: a window's DC would measure alike but costs a round trip to the

@@ -45,7 +45,7 @@ TStyledLabel::TStyledLabel(HWND parent, int x, int y, const std::string& text,
                            const FontSpec& font)
     : font_(font) {
     CreateChild(kClassName, parent, x, y, 0, 0, 0, 0, text);
-    fontHandle_ = win::CreateFontFrom(font_);
+    fontHandle_ = win::CreateFontFrom(font_, Scale());
     FitToText();
 }
 
@@ -58,10 +58,14 @@ void TStyledLabel::SetText(const std::string& text) {
 }
 
 void TStyledLabel::SetFont(const FontSpec& font) {
-    fontHandle_ = win::CreateFontFrom(font);
+    fontHandle_ = win::CreateFontFrom(font, Scale());
     font_ = font;
     FitToText();
     Changed();
+}
+
+void TStyledLabel::ScaleChanged() {
+    SetFont(font_);
 }
 
 bool TStyledLabel::DrawsTransparent() const {

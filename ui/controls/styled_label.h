@@ -58,6 +58,7 @@ class TStyledLabel : public win::StyledControl {
   private:
     void FitToText();
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void ScaleChanged() override;
 
     FontSpec font_;
     win::UniqueFont fontHandle_;
