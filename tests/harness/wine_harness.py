@@ -3,8 +3,11 @@
 
   wine_harness.py templates ROOT          make the win32 and win64 templates
   wine_harness.py exec ROOT ARCH EXE ...  run EXE in a fresh copy of ARCH
+
+PELLION_PREFIX_DPI sets the copy's screen DPI (LogPixels) first.
 """
 
+import os
 import sys
 import threading
 from pathlib import Path
@@ -46,6 +49,8 @@ def execute(root, arch, exe, args):
               f"has no {arch} prefix here")
         return SKIPPED
     with wineprefix.Prefix(root, arch, name=Path(exe).stem) as p:
+        if os.environ.get("PELLION_PREFIX_DPI"):
+            p.set_dpi(int(os.environ["PELLION_PREFIX_DPI"]))
         rc, out = p.run(p.install_copy(exe, "C:\\tests"), *args, timeout=900)
         sys.stdout.write(out)
         print(f"[{Path(exe).name} exited {rc} in the {arch} prefix]")

@@ -252,6 +252,12 @@ class Prefix:
             cmd.append("/reg:64")
         _quiet(cmd, self.env)
 
+    def set_dpi(self, dpi):
+        """The prefix's screen at `dpi` (LogPixels) for the programs started
+        from now on."""
+        self.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", str(dpi), kind="REG_DWORD")
+        self.kill_server()
+
     def kill_server(self):
         _quiet(["wineserver", "-k"], self.env)
 

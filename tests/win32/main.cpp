@@ -4,8 +4,14 @@
 
 #include "base/win/application.h"
 #include "base/win/dll_search.h"
+#include "base/win/optional_api.h"
 
 int main(int argc, char** argv) {
+    // Aware of each monitor's DPI, as the installer's manifest declares.
+    using SetAwarenessFn = BOOL(WINAPI*)(HANDLE);
+    if (auto set = pellion::win::OptionalProc<SetAwarenessFn>(L"user32.dll",
+                                                             "SetProcessDpiAwarenessContext"))
+        set(reinterpret_cast<HANDLE>(-4));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
     pellion::win::RestrictDllSearch();
     pellion::win::Application::Instance().Initialize();
     testing::InitGoogleTest(&argc, argv);
