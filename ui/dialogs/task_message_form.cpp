@@ -3,6 +3,8 @@
 #include <cstddef>
 
 #include "base/win/application.h"
+#include "base/win/dpi.h"
+#include "base/win/optional_api.h"
 #include "base/win/wide.h"
 #include "base/win/win_error.h"
 
@@ -45,9 +47,11 @@ LayoutSize TextSize(HDC dc, HFONT font, const std::string& text, UINT format, in
     return {r.right - r.left, r.bottom - r.top};
 }
 
-// The system's standard icons; shared, never destroyed. The shield comes
-// from the system too (no caller of this program asks for it).
-HICON SystemIcon(TaskDialogIcon icon) {
+// The system's standard icons; shared, never destroyed. At a size other
+// than 32 pixels (a DPI above 96) the system scales the icon's largest
+// image down into `scaled`, which the caller owns. The shield comes from the
+// system too (no caller of this program asks for it).
+HICON SystemIcon(TaskDialogIcon icon, int size, win::UniqueIcon& scaled) {
     const wchar_t* id = nullptr;
     switch (icon) {
         case TaskDialogIcon::Warning:
@@ -67,6 +71,14 @@ HICON SystemIcon(TaskDialogIcon icon) {
             break;
         default:
             return nullptr;
+    }
+    using ScaleDownFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    static const auto scaleDown =
+        win::OptionalProc<ScaleDownFn>(L"comctl32.dll", "LoadIconWithScaleDown");
+    HICON own = nullptr;
+    if (size != 32 && scaleDown && SUCCEEDED(scaleDown(nullptr, id, size, size, &own)) && own) {
+        scaled.Reset(own);
+        return own;
     }
     return ::LoadIconW(nullptr, id);
 }
@@ -183,6 +195,8 @@ OwnWindowMetrics TTaskMessageForm::Measure(HDC dc) {
     int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     int wrap = screenWidth / 4;
     m.hasIcon = dialog_.Icon != TaskDialogIcon::None;
+    // The icon at the system's DPI, as the message fonts are.
+    m.iconSize = DpiScale(win::WindowDpi(nullptr))(32);
     m.instruction = TextSize(dc, instructionFont_.Get(), dialog_.Instruction, kWrapFormat, wrap);
     m.content = TextSize(dc, font_.Get(), dialog_.Content, kWrapFormat, wrap);
     for (const OwnButton& b : buttons_) {
@@ -214,10 +228,11 @@ HWND TTaskMessageForm::CreateChild(const wchar_t* cls, const std::string& text, 
 }
 
 void TTaskMessageForm::CreateControls(const OwnWindowLayout& l) {
-    if (HICON icon = SystemIcon(dialog_.Icon)) {
+    if (HICON icon = SystemIcon(dialog_.Icon, l.icon.Width(), scaledIcon_)) {
         icon_ = CreateChild(L"Static", "", SS_ICON, l.icon, kIconId, nullptr);
         ::SendMessageW(icon_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-        ::SetWindowPos(icon_, nullptr, l.icon.left, l.icon.top, 32, 32, SWP_NOZORDER);
+        ::SetWindowPos(icon_, nullptr, l.icon.left, l.icon.top, l.icon.Width(),
+                       l.icon.Height(), SWP_NOZORDER);
     }
     // Plain statics that wrap as they were measured, ampersands literal.
     if (!dialog_.Instruction.empty())

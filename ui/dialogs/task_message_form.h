@@ -13,6 +13,7 @@
 #include "base/win/window.h"
 #include "ui/dialogs/task_dialog.h"
 #include "ui/dialogs/task_message_layout.h"
+#include "ui/dpi_scale.h"
 
 namespace pellion {
 
@@ -70,6 +71,8 @@ class TTaskMessageForm : public win::Window {
     win::UniqueBrush bandBrush_;
     win::UniqueBrush bandLineBrush_;
     HWND icon_ = nullptr;
+    // The icon drawn at a size other than the system's shared 32 pixels.
+    win::UniqueIcon scaledIcon_;
     HWND instruction_ = nullptr;
     HWND content_ = nullptr;
     HWND verification_ = nullptr;

@@ -101,7 +101,7 @@ int ClientWidth(const OwnWindowMetrics& m) {
     const LayoutUnits& u = m.units;
     int row = 0;
     for (int w : m.buttonWidths) row += w + u.buttonGap;
-    int text = 32 + u.hSpacing + std::max(m.instruction.cx, m.content.cx);
+    int text = m.iconSize + u.hSpacing + std::max(m.instruction.cx, m.content.cx);
     int inner = std::max({text, row, m.verification.cx});
     int width = std::max({m.captionWidth + 50, 2 * u.hMargin + inner, m.minimumWidth});
     if (m.maxClientWidth > 0) width = std::min(width, m.maxClientWidth);
@@ -111,8 +111,8 @@ int ClientWidth(const OwnWindowMetrics& m) {
 // Lays the texts out right of the icon; answers the bottom of the body.
 int LayoutBody(const OwnWindowMetrics& m, OwnWindowLayout& l) {
     const LayoutUnits& u = m.units;
-    l.icon = {u.hMargin, u.vMargin, u.hMargin + 32, u.vMargin + 32};
-    int left = m.hasIcon ? u.hMargin + 32 + u.hSpacing : u.hMargin;
+    l.icon = {u.hMargin, u.vMargin, u.hMargin + m.iconSize, u.vMargin + m.iconSize};
+    int left = m.hasIcon ? u.hMargin + m.iconSize + u.hSpacing : u.hMargin;
     int top = u.vMargin;
     int bottom = l.icon.bottom;
     if (Present(m.instruction)) {

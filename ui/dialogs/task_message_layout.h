@@ -75,6 +75,7 @@ struct OwnWindowMetrics {
     LayoutUnits units{};
     int captionWidth = 0;           // drawn width of the window caption
     bool hasIcon = false;           // an icon other than none
+    int iconSize = 32;              // the icon's square: 32 at 96 dpi
     LayoutSize instruction;         // wrapped size of the instruction, 0 when absent
     LayoutSize content;             // wrapped size of the content, 0 when absent
     std::vector<int> buttonWidths;  // in row order
@@ -86,7 +87,7 @@ struct OwnWindowMetrics {
 struct OwnWindowLayout {
     int clientWidth = 0;
     int clientHeight = 0;
-    LayoutRect icon;  // the 32 by 32 square, reserved even without an icon
+    LayoutRect icon;  // the icon's square (32 at 96 dpi), reserved even without an icon
     LayoutRect instruction;
     LayoutRect content;
     std::vector<LayoutRect> buttons;  // in row order
