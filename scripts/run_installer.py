@@ -49,12 +49,29 @@ def say(text):
     print(f"run: {text}", flush=True)
 
 
-def prefix_for(workdir, arch):
+def prefix_for(workdir, arch, lasting=True):
+    """The lasting prefix of runs by hand, or a throw-away copy."""
     # PELLION_WINE_TEMPLATES: prepared templates to copy (as the emulated
     # machine's image has) instead of one made here.
     root = os.environ.get("PELLION_WINE_TEMPLATES") or \
         wineprefix.ensure_template(workdir / "wine", arch, say)
+    if not lasting:
+        return wineprefix.Prefix(root, arch, name="run")
     return wineprefix.Prefix(root, arch, reuse_dir=workdir / f"prefix-{arch}")
+
+
+def prepare(pre, installer, arch):
+    """Copies the installer into the prefix, and on 64-bit Windows a DOSBox
+    stand-in so that the check passes; answers the installer's Windows path."""
+    exe = pre.install_copy(installer)
+    if arch == "win64" and not os.environ.get("RUN_WITHOUT_DOSBOX"):
+        dosbox = pre.program_files / "DOSBox-0.74" / "dosbox.exe"
+        if not dosbox.exists():
+            dosbox.parent.mkdir(parents=True, exist_ok=True)
+            dosbox.write_bytes(b"MZ")
+            say(f"a DOSBox stand-in at {dosbox} lets the 64-bit check pass "
+                f"(RUN_WITHOUT_DOSBOX=1 in a fresh build/run shows the notice instead)")
+    return exe
 
 
 def windows(pre, driver):
@@ -127,6 +144,29 @@ def headless(pre, exe, driver, screens):
     say(f"screenshots in {screens}")
 
 
+def welcome_at_dpi(pre, exe, driver, screens, dpi):
+    """The welcome page once more, in a prefix whose screen is at `dpi`: the
+    windows lay themselves out at that DPI."""
+    pre.set_dpi(dpi)
+    proc = pre.spawn(exe)
+    deadline = time.monotonic() + 60
+    try:
+        while proc.poll() is None and time.monotonic() < deadline:
+            time.sleep(0.5)
+            main = [w for w in windows(pre, driver) if w.cls == "tMainForm"]
+            if main:
+                time.sleep(0.5)  # let it finish painting
+                png = screens / f"welcome-{dpi}dpi.png"
+                screenshot(main[0], png)
+                say(f"window {main[0].title!r} at {dpi} dpi -> {png}")
+                return
+        say(f"no main window at {dpi} dpi within 60 s")
+    finally:
+        if proc.poll() is None:
+            proc.kill()
+        proc.wait()
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--headless", action="store_true")
@@ -146,17 +186,15 @@ def main():
         say(str(e))
         return 1
     try:
-        exe = pre.install_copy(installer)
-        if arch == "win64" and not os.environ.get("RUN_WITHOUT_DOSBOX"):
-            dosbox = pre.program_files / "DOSBox-0.74" / "dosbox.exe"
-            if not dosbox.exists():
-                dosbox.parent.mkdir(parents=True, exist_ok=True)
-                dosbox.write_bytes(b"MZ")
-                say(f"a DOSBox stand-in at {dosbox} lets the 64-bit check pass "
-                    f"(RUN_WITHOUT_DOSBOX=1 in a fresh build/run shows the notice instead)")
+        exe = prepare(pre, installer, arch)
         if a.headless:
             driver = installer.parent.parent / "tests" / "e2e" / "driver.exe"
-            headless(pre, exe, pre.install_copy(driver, "C:\\tools"), workdir / "screens" / arch)
+            screens = workdir / "screens" / arch
+            headless(pre, exe, pre.install_copy(driver, "C:\\tools"), screens)
+            pre.kill_server()
+            with prefix_for(workdir, arch, lasting=False) as hidpi:
+                welcome_at_dpi(hidpi, prepare(hidpi, installer, arch),
+                               hidpi.install_copy(driver, "C:\\tools"), screens, 144)
         else:
             say(f"starting {exe} in {pre.prefix} ({arch})")
             rc = pre.spawn(exe).wait()
