@@ -50,13 +50,15 @@ def program_files(pre, exe):
     return pre.prefix / "drive_c" / ("Program Files (x86)" if wow64 else "Program Files")
 
 
-def compare(arch, title, yardstick_title, yardstick, dosbox=False):
+def compare(arch, title, yardstick_title, yardstick, dosbox=False, dpi=None):
     setup_exe = cross / "app/PellionSetup.exe"
     for exe in (setup_exe, cross / "tests/bench/startup_bench.exe", cross / "tests/bench" / yardstick):
         if not exe.exists():
             raise NotMeasured(f"{exe} was not built")
     root = wineprefix.ensure_template(build / "bench-wine", arch)
     with wineprefix.Prefix(root, arch, name="bench") as pre:
+        if dpi:
+            pre.set_dpi(dpi)
         if dosbox:  # a stand-in, so that the 64-bit check passes
             folder = program_files(pre, setup_exe) / "DOSBox-0.74"
             folder.mkdir(parents=True)
@@ -94,5 +96,8 @@ if arch == "win64":
     label += "\n(this machine does not execute 32-bit programs: no 32-bit prefix here)"
 rc |= step(label, arch, "Tovarin Pellion Installer", "Minimal Window", "minimal_window.exe",
            dosbox=arch == "win64")
+rc |= step("-- the same with the screen at 144 dpi (every length scaled by 1.5)", arch,
+           "Tovarin Pellion Installer", "Minimal Window", "minimal_window.exe",
+           dosbox=arch == "win64", dpi=144)
 print("(first column: installer; second: minimal program; target ratio at most 1.2)")
 sys.exit(rc)

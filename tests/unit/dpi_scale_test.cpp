@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/controls/level_progress_bar_look.h"
+#include "ui/main_window_rules.h"
+
 namespace pellion {
 namespace {
 
@@ -40,6 +43,21 @@ TEST(DpiScale, LayoutNumbersAtTheCommonDpis) {
     // Unknown or lower DPIs keep the layout's own numbers.
     EXPECT_EQ(DpiScale(0)(685), 685);
     EXPECT_EQ(DpiScale(72)(-16), -16);
+}
+
+// The drawn lengths follow the same rule: the bar's blocks keep their
+// proportions (inset 2, pitch 9, block 7 at 96 dpi) and the logo's font
+// leaves room for the wider pen.
+TEST(DpiScale, BarBlocksAndLogoAt144Dpi) {
+    const DpiScale s(144);
+    // Inset 3, pitch 14, block 11, gap 3: two whole blocks, then the rest of
+    // 9 pixels as a block of 8, one gap after the last.
+    EXPECT_EQ(ProgressBlocks(37, s), (std::vector<Extent>{{3, 14}, {17, 28}, {31, 39}}));
+    EXPECT_EQ(ProgressBlocks(30, s), (std::vector<Extent>{{3, 14}, {17, 28}}));  // rest 2
+    EXPECT_EQ(ProgressBlocks(37), (std::vector<Extent>{{2, 9}, {11, 18}, {20, 27}, {29, 36}}));
+    LogoLayout logo = LogoLayoutFor(s(105), s.Line(10));
+    EXPECT_EQ(logo.penWidth, 15);
+    EXPECT_EQ(logo.fontHeight, 158 - 67 - 1);
 }
 
 }  // namespace
