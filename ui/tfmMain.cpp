@@ -32,7 +32,12 @@ tMainForm::tMainForm(WindowsFolderSource windowsFolder) : windowsFolder_(windows
     RegisterClassOnce(kClassName, CS_HREDRAW | CS_VREDRAW, red);
     Create(kExStyle, kClassName, "", kStyle, 0, 0, 0, 0, nullptr);
     FitToDpi();
-    layout_.Then([this](const DpiScale& s) { dragCursor_.Reset(MakeDragCursor(s)); });
+    layout_.Then([this](const DpiScale& s) {
+        // A cursor on show is replaced on screen before it is destroyed.
+        HCURSOR next = MakeDragCursor(s);
+        if (dragCursor_ && ::GetCursor() == dragCursor_.Get()) ::SetCursor(next);
+        dragCursor_.Reset(next);
+    });
     CreateBanner();
     CreatePages();
     FormCreate();

@@ -147,8 +147,10 @@ void tMainForm::CreateSetupPage() {
         reinterpret_cast<HMENU>(INT_PTR(kEditId)), ::GetModuleHandleW(nullptr), nullptr);
     layout_.Place(edInstallDir, {64, 35, 287, 26});
     layout_.Then([this](const DpiScale& s) {
-        editFont_ = win::CreateFontFrom(Tahoma(-15, false, clBlack), s);
-        ::SendMessageW(edInstallDir, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.Get()), TRUE);
+        // The old font goes only once the edit holds the new one.
+        win::UniqueFont font = win::CreateFontFrom(Tahoma(-15, false, clBlack), s);
+        ::SendMessageW(edInstallDir, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+        editFont_ = std::move(font);
     });
     ::SetWindowSubclass(edInstallDir, &tMainForm::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
     btnBrowse = AddButton(page, 354, 37, "Browse", &tMainForm::btnBrowseClick);
