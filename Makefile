@@ -23,6 +23,13 @@ CMAKE_ARGS   := -DPAYLOAD_SEED=$(PAYLOAD_SEED) -DCMAKE_BUILD_TYPE=Release
 PACKER       := $(HOST_DIR)/tools/payload_packer
 # libdeflate's source package, which deps.sh unpacks for the cross builds.
 LIBDEFLATE   := $(BUILD)/third_party/libdeflate
+# Signing of the shipped installer (scripts/sign.sh): SIGN_PFX, or SIGN_KEY
+# and SIGN_CERT; SIGN_PASS, SIGN_TIMESTAMP, SIGN_URL. The script reads them
+# from its environment, so no recipe's command line carries the password.
+export SIGN_PFX SIGN_KEY SIGN_CERT SIGN_PASS SIGN_TIMESTAMP SIGN_URL
+# The shipped installer: what `make installer` prints and signs, and what the
+# 64-bit build's signing scenario signs a copy of.
+SHIPPED      := $(CROSS_DIR)/app/PellionSetup.exe
 # The one configure command of each build folder.
 CONFIGURE_HOST  := cmake -S . -B $(HOST_DIR) $(CMAKE_ARGS) >/dev/null
 CONFIGURE_CROSS := cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
@@ -70,12 +77,15 @@ wine-build: cross
 	    echo "note: this machine does not execute 32-bit programs; Wine runs the 64-bit build"; \
 	    $(MAKE) cross64; fi
 
-# Builds the installer; its path is the last line printed.
+# Builds the installer, signed when signing settings are given; its path is
+# the last line printed. Signing replaces the signature of an earlier signed
+# build and fails the make leaving the file as it was (scripts/sign.sh).
 installer: packer
 	@$(CONFIGURE_CROSS)
 	@cmake --build $(CROSS_DIR) -j $(JOBS) --target installer
-	@echo "size: $$(stat -c %s $(CROSS_DIR)/app/PellionSetup.exe) bytes"
-	@realpath $(CROSS_DIR)/app/PellionSetup.exe
+	@bash scripts/sign.sh $(SHIPPED)
+	@echo "size: $$(stat -c %s $(SHIPPED)) bytes"
+	@realpath $(SHIPPED)
 
 run: installer
 	@if [ -z "$(RUNS_I386)" ]; then \

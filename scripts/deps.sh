@@ -12,6 +12,7 @@ packages=(
   wine wine32:i386 wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick python3 python3-pefile attr
   dosbox  # runs the sample product's DOS programs in their test
+  osslsigncode openssl  # sign the installer (make installer SIGN_...) and its test's certificate
 )
 
 # The emulated machine that runs the 32-bit programs where this machine's
