@@ -1,6 +1,7 @@
 """Helpers for end-to-end scenarios: a prefix per scenario, the driver, and
 checks that say what was expected and what appeared."""
 
+import calendar
 import os
 import subprocess
 import sys
@@ -23,6 +24,10 @@ ARTIFACTS = Path(os.environ.get("ARTIFACTS", "/tmp/pellion-artifacts"))
 TIME_SCALE = float(os.environ.get("E2E_TIME_SCALE", "1"))
 
 VK_RETURN, VK_ESCAPE, VK_F1, VK_F4 = 0x0D, 0x1B, 0x70, 0x73
+PRODUCT = Path(__file__).resolve().parents[2] / "product"
+FILES = ["pnx.exe", "veskpnx.exe", "pnx.hlp", "v.ico", "readme.txt", "lpf32.exe"]
+# The build stamps every item with this local time; the prefix runs in UTC.
+STAMP = calendar.timegm((2004, 5, 11, 12, 0, 0))
 
 
 def unescape(text):
@@ -132,6 +137,14 @@ class Scenario(unittest.TestCase):
         p = pre.spawn(pre.install_copy(exe), *args)
         self._procs.append(p)
         return p
+
+    def assert_installed(self, folder, extra=()):
+        """The product's files byte for byte, and nothing else but `extra`."""
+        for name in FILES:
+            path = folder / name
+            self.assertEqual(path.read_bytes(), (PRODUCT / name).read_bytes(), name)
+            self.assertEqual(int(path.stat().st_mtime), STAMP, name)
+        self.assertEqual(sorted(p.name for p in folder.iterdir()), sorted(FILES + list(extra)))
 
     # Driver --------------------------------------------------------------
     def drive(self, pre, *args, check=True):
