@@ -38,7 +38,7 @@ CONFIGURE_CROSS := cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(P
                    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-w64-mingw32.cmake >/dev/null
 CONFIGURE_CROSS64 := cmake -S . -B $(CROSS64_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
                      -DLIBDEFLATE_SOURCE_DIR=$(LIBDEFLATE) \
-                     -DPRODUCT_DIR=$(abspath $(PRODUCT_DIR)) \
+                     -DPRODUCT_DIR=$(abspath $(PRODUCT_DIR)) -DPELLION_SHIPPED_INSTALLER=$(SHIPPED) \
                      -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/x86_64-w64-mingw32.cmake >/dev/null
 
 .PHONY: all deps host packer cross cross64 wine-build installer run run-vm32 test test-unit test-win32 test-e2e test-vm32 bench gallery clean
