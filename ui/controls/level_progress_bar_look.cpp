@@ -45,10 +45,14 @@ std::vector<Extent> ProgressBlocks(int filled, const DpiScale& scale) {
     return blocks;
 }
 
+std::string PercentText(const ProgressBarProps& props) {
+    return std::to_string(ProgressPercent(props.min, props.max, props.position)) + "%";
+}
+
 std::string ProgressText(const ProgressBarProps& props) {
     if (!props.showPosition) return std::string();
     if (!props.showPercentage) return std::to_string(props.position);
-    return std::to_string(ProgressPercent(props.min, props.max, props.position)) + "%";
+    return PercentText(props);
 }
 
 namespace {

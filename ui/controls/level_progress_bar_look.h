@@ -57,8 +57,11 @@ struct Extent {
 };
 std::vector<Extent> ProgressBlocks(int filled, const DpiScale& scale = DpiScale());
 
-// "p%", or the position as a number without ShowPercentage; empty without
-// ShowPosition.
+// "p%" with p = ProgressPercent: what the bar reports to assistive technology
+// whatever it shows.
+std::string PercentText(const ProgressBarProps& props);
+// PercentText, or the position as a number without ShowPercentage; empty
+// without ShowPosition.
 std::string ProgressText(const ProgressBarProps& props);
 
 // The whole bar for a width x height control. `text` is ProgressText's size
