@@ -154,6 +154,7 @@ void tMainForm::CreateSetupPage() {
     });
     ::SetWindowSubclass(edInstallDir, &tMainForm::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
     btnBrowse = AddButton(page, 354, 37, "Browse", &tMainForm::btnBrowseClick);
+    btnBrowse->SetKeyboardShortcut("Alt+B");  // see HandleMessage's WM_SYSCHAR
     btnInstall = AddButton(page, 209, 341, "Install", &tMainForm::btnInstallClick);
     BtnCancel2 = AddButton(page, 343, 341, "Cancel", &tMainForm::btnCancelClick);
 }

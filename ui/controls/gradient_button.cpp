@@ -51,6 +51,35 @@ void TGradientButton::Click() {
     handler(*this);
 }
 
+long TGradientButton::AccessibleRole() const {
+    return ROLE_SYSTEM_PUSHBUTTON;
+}
+
+std::string TGradientButton::AccessibleName() const {
+    return Caption();
+}
+
+std::string TGradientButton::AccessibleShortcut() const {
+    return shortcut_;
+}
+
+std::string TGradientButton::AccessibleAction() const {
+    return "Press";
+}
+
+long TGradientButton::AccessibleState() const {
+    long state = 0;
+    if (input_.Hot()) state |= STATE_SYSTEM_HOTTRACKED;
+    if (input_.State() == ButtonState::Down) state |= STATE_SYSTEM_PRESSED;
+    return state;
+}
+
+// Posted: the click handler may show modal windows or destroy the button,
+// which must not happen inside the client's call.
+void TGradientButton::DoAccessibleAction() {
+    ::PostMessageW(Handle(), BM_CLICK, 0, 0);
+}
+
 void TGradientButton::PaintTo(HDC dc) {
     HFONT font = fontHandle_ ? fontHandle_.Get() : win::FontOfParent(Handle());
     ButtonLookInput in;
@@ -72,7 +101,12 @@ void TGradientButton::Apply(const ButtonInput::Effect& e) {
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
         ::TrackMouseEvent(&track);
     }
-    if (e.repaint) Repaint();
+    if (e.repaint) {
+        Repaint();
+        // Every repaint the state machine asks for is a change of hot,
+        // pressed or enabled.
+        win::NotifyAccessibleEvent(Handle(), EVENT_OBJECT_STATECHANGE);
+    }
 }
 
 bool TGradientButton::Inside(LPARAM lp) const {
@@ -117,8 +151,9 @@ bool TGradientButton::HandleMouse(UINT msg, LPARAM lp) {
 
 LRESULT TGradientButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (HandleMouse(msg, lp)) return 0;
-    LRESULT painted = 0;
-    if (HandlePaint(msg, wp, PaintMode::kBufferedOverParent, painted)) return painted;
+    LRESULT result = 0;
+    if (HandlePaint(msg, wp, PaintMode::kBufferedOverParent, result)) return result;
+    if (accessible_.HandleMessage(Handle(), msg, wp, lp, result)) return result;
     switch (msg) {
         case WM_ENABLE:
             Apply(input_.SetEnabled(wp != 0));
@@ -126,11 +161,11 @@ LRESULT TGradientButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case BM_CLICK:
             Click();
             return 0;
-        case WM_SETTEXT: {
-            LRESULT result = Default(msg, wp, lp);
+        case WM_SETTEXT:
+            result = Default(msg, wp, lp);
             Changed();
+            win::NotifyAccessibleEvent(Handle(), EVENT_OBJECT_NAMECHANGE);
             return result;
-        }
     }
     return Default(msg, wp, lp);
 }

@@ -2,7 +2,8 @@
 // TGradientButton: a flat push button painted with colour gradients that
 // change under the mouse and while pressed. It never takes the keyboard
 // focus. Its caption is its window text; BM_CLICK clicks it as it would a
-// standard button.
+// standard button. Assistive technology sees a push button named by the
+// caption, which it can press.
 
 #include <windows.h>
 
@@ -11,13 +12,14 @@
 #include <optional>
 #include <string>
 
+#include "ui/controls/accessible_control.h"
 #include "ui/controls/gradient_button_look.h"
 #include "ui/controls/styled_control.h"
 #include "base/win/unique_handle.h"
 
 namespace pellion {
 
-class TGradientButton : public win::StyledControl {
+class TGradientButton : public win::StyledControl, private win::AccessibleFacts {
   public:
     using ClickHandler = std::function<void(TGradientButton& sender)>;
 
@@ -44,6 +46,10 @@ class TGradientButton : public win::StyledControl {
     // the window text colour.
     void SetFont(const FontSpec& font);
     void SetEnabled(bool enabled);
+    // The key that presses the button through its window ("Alt+B"), for
+    // assistive technology; none by default. The caption draws an ampersand
+    // as it is, so it never names a key itself.
+    void SetKeyboardShortcut(const std::string& keys) { shortcut_ = keys; }
 
     // The handler may be replaced, even by itself while it runs.
     void SetOnClick(ClickHandler handler) { onClick_ = std::move(handler); }
@@ -57,6 +63,13 @@ class TGradientButton : public win::StyledControl {
     void PaintTo(HDC dc) override;
 
   private:
+    long AccessibleRole() const override;
+    std::string AccessibleName() const override;
+    std::string AccessibleShortcut() const override;
+    std::string AccessibleAction() const override;
+    long AccessibleState() const override;
+    void DoAccessibleAction() override;
+
     void Apply(const ButtonInput::Effect& e);
     bool Inside(LPARAM lp) const;
     void LeftUp(LPARAM lp);
@@ -72,6 +85,9 @@ class TGradientButton : public win::StyledControl {
     win::UniqueFont fontHandle_;
     // Cleared by the destructor: a click handler may destroy the button.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    std::string shortcut_;
+    // Last: cut off from the button before anything it reports goes.
+    win::AccessibleHost accessible_{*this};
 };
 
 }  // namespace pellion

@@ -29,6 +29,27 @@ void TLevelProgressBar::SetLevelColors(int level, TColor color, TColor colorTo) 
     Changed();
 }
 
+void TLevelProgressBar::SetAndNotify(int& field, int value) {
+    int before = ProgressPercent(props_.min, props_.max, props_.position);
+    Set(field, value);
+    // Only a new percentage is news: the position may move by single bytes.
+    if (ProgressPercent(props_.min, props_.max, props_.position) != before)
+        win::NotifyAccessibleEvent(Handle(), EVENT_OBJECT_VALUECHANGE);
+}
+
+long TLevelProgressBar::AccessibleRole() const {
+    return ROLE_SYSTEM_PROGRESSBAR;
+}
+
+// The percentage even where the bar shows the position or nothing.
+std::string TLevelProgressBar::AccessibleValue() const {
+    return PercentText(props_);
+}
+
+long TLevelProgressBar::AccessibleState() const {
+    return STATE_SYSTEM_READONLY;
+}
+
 void TLevelProgressBar::SetFont(const FontSpec& font) {
     fontHandle_ = win::CreateFontFrom(font, Scale());
     font_ = font;
@@ -58,9 +79,10 @@ void TLevelProgressBar::PaintTo(HDC dc) {
 
 LRESULT TLevelProgressBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // Rounded corners show what lies behind the bar.
-    LRESULT painted = 0;
+    LRESULT result = 0;
     PaintMode mode = props_.rounded ? PaintMode::kBufferedOverParent : PaintMode::kBuffered;
-    if (HandlePaint(msg, wp, mode, painted)) return painted;
+    if (HandlePaint(msg, wp, mode, result)) return result;
+    if (accessible_.HandleMessage(Handle(), msg, wp, lp, result)) return result;
     switch (msg) {
         case WM_SIZE:
             Changed();

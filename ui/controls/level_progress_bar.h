@@ -3,16 +3,18 @@
 // depends on the percentage reached, with the percentage written in the
 // middle. It redraws fully on every paint, through a bitmap; with rounded
 // corners the bitmap's transparency-key pixels let the parent show through.
+// Assistive technology sees a progress bar whose value is the percentage.
 
 #include <windows.h>
 
+#include "ui/controls/accessible_control.h"
 #include "ui/controls/level_progress_bar_look.h"
 #include "ui/controls/styled_control.h"
 #include "base/win/unique_handle.h"
 
 namespace pellion {
 
-class TLevelProgressBar : public win::StyledControl {
+class TLevelProgressBar : public win::StyledControl, private win::AccessibleFacts {
   public:
     TLevelProgressBar(HWND parent, int x, int y, int width, int height);
 
@@ -20,9 +22,9 @@ class TLevelProgressBar : public win::StyledControl {
     int Min() const { return props_.min; }
     int Max() const { return props_.max; }
     int Position() const { return props_.position; }
-    void SetMin(int v) { Set(props_.min, v); }
-    void SetMax(int v) { Set(props_.max, v); }
-    void SetPosition(int v) { Set(props_.position, v); }
+    void SetMin(int v) { SetAndNotify(props_.min, v); }
+    void SetMax(int v) { SetAndNotify(props_.max, v); }
+    void SetPosition(int v) { SetAndNotify(props_.position, v); }
     // Level 0 to 3.
     void SetLevelColors(int level, TColor color, TColor colorTo);
     void SetLevel1Perc(int v) { Set(props_.level1Perc, v); }
@@ -44,12 +46,19 @@ class TLevelProgressBar : public win::StyledControl {
     void PaintTo(HDC dc) override;
 
   private:
+    // Sets a bound or the position; listeners hear of a new percentage.
+    void SetAndNotify(int& field, int value);
+    long AccessibleRole() const override;
+    std::string AccessibleValue() const override;
+    long AccessibleState() const override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void ScaleChanged() override;
 
     ProgressBarProps props_;
     FontSpec font_;
     win::UniqueFont fontHandle_;
+    // Last: cut off from the bar before anything it reports goes.
+    win::AccessibleHost accessible_{*this};
 };
 
 }  // namespace pellion
