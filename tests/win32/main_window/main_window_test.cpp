@@ -1,12 +1,14 @@
 // The main window as built: layout read back from its windows, the logo's
 // pixels, the default folder through the Windows-folder seam, the version a
-// copy records, the lower-case edit and the keyboard commands.
+// copy records, the lower-case edit, the keyboard commands and the buttons
+// as assistive technology sees them.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <string>
 
+#include "../controls/accessible_test_util.h"
 #include "../controls/styled_test_util.h"
 #include "../ucargo_test_util.h"
 #include "ui/tfmMain.h"
@@ -281,6 +283,38 @@ TEST(MainWindow, EditLowerCasesTypedAndBrowsedText) {
     EXPECT_EQ(form.InstallDir(), "e:\\apps\\kx");
     form.TakeBrowsedFolder("D:\\Games");
     EXPECT_EQ(form.InstallDir(), "d:\\games");
+}
+
+// The Setup button through the object a screen reader gets for it, and
+// pressed through that object: the set-up page comes up as after a click.
+TEST(MainWindow, SetupButtonForAssistiveTechnology) {
+    using namespace testing_util;
+    tMainForm form(&FixedWindowsFolder);
+    form.Show();
+    HWND setup = Find(form.Handle(), L"TGradientButton", "Setup").hwnd;
+    HWND folderLabel = Find(form.Handle(), L"TStyledLabel", "Install Folder:").hwnd;
+    ASSERT_TRUE(setup && folderLabel);
+    win::ComPtr<IAccessible> acc = ClientObject(setup);
+    ASSERT_TRUE(acc);
+    EXPECT_EQ(AskNumber(acc.Get(), &IAccessible::get_accRole), ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(AskText(acc.Get(), &IAccessible::get_accName), Said(S_OK, "Setup"));
+    EXPECT_EQ(AskText(acc.Get(), &IAccessible::get_accDefaultAction), Said(S_OK, "Press"));
+    EXPECT_EQ(AskText(acc.Get(), &IAccessible::get_accKeyboardShortcut), Said(S_FALSE, "<null>"));
+    // Shown and enabled; not focusable, as it never takes the focus; hot only
+    // if the pointer happens to lie over it.
+    EXPECT_EQ(AskNumber(acc.Get(), &IAccessible::get_accState) & ~STATE_SYSTEM_HOTTRACKED, 0);
+
+    // Posted, as a click: nothing happens until the form's messages run.
+    EXPECT_EQ(acc->accDoDefaultAction(Self()), S_OK);
+    EXPECT_EQ(form.ActivePage(), 1);
+    Pump();
+    EXPECT_EQ(form.ActivePage(), 2);
+    EXPECT_TRUE(::IsWindowVisible(folderLabel));
+
+    // Browse is pressed by Alt+B through the form.
+    HWND browse = Find(form.Handle(), L"TGradientButton", "Browse").hwnd;
+    EXPECT_EQ(AskText(ClientObject(browse).Get(), &IAccessible::get_accKeyboardShortcut),
+              Said(S_OK, "Alt+B"));
 }
 
 }  // namespace
