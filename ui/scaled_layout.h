@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ui/controls/styled_control.h"
-#include "ui/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 namespace pellion {
 

@@ -1,5 +1,5 @@
 // The one scaling rule of every window's layout.
-#include "ui/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 #include <gtest/gtest.h>
 

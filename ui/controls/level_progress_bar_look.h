@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ui/controls/gradient_paint.h"
-#include "ui/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 namespace pellion {
 

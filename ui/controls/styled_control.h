@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/win/window.h"
-#include "ui/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 namespace pellion::win {
 

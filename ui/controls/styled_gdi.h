@@ -9,7 +9,7 @@
 
 #include "base/win/unique_handle.h"
 #include "ui/controls/gradient_paint.h"
-#include "ui/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 namespace pellion::win {
 

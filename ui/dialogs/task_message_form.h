@@ -13,7 +13,7 @@
 #include "base/win/window.h"
 #include "ui/dialogs/task_dialog.h"
 #include "ui/dialogs/task_message_layout.h"
-#include "ui/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 namespace pellion {
 

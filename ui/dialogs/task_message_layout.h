@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "ui/dialogs/task_dialog_description.h"
-#include "ui/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 namespace pellion {
 

@@ -1,4 +1,4 @@
-#include "ui/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 #include <cstdlib>
 
