@@ -129,6 +129,7 @@ void tMainForm::CreateWelcomePage() {
                          yellow, kPageColor);
     Label13 = AddLabel(page, 51, 272, "without installing.", yellow, kPageColor);
     btnSetup = AddButton(page, 102, 332, "Setup", &tMainForm::btnSetupClick);
+    btnSetup->SetDefaultButton(true);  // Enter on this page
     btnCancel = AddButton(page, 321, 332, "Cancel", &tMainForm::btnCancelClick);
 }
 
@@ -156,6 +157,7 @@ void tMainForm::CreateSetupPage() {
     btnBrowse = AddButton(page, 354, 37, "Browse", &tMainForm::btnBrowseClick);
     btnBrowse->SetKeyboardShortcut("Alt+B");  // see HandleMessage's WM_SYSCHAR
     btnInstall = AddButton(page, 209, 341, "Install", &tMainForm::btnInstallClick);
+    btnInstall->SetDefaultButton(true);  // Enter on this page
     BtnCancel2 = AddButton(page, 343, 341, "Cancel", &tMainForm::btnCancelClick);
 }
 

@@ -71,6 +71,7 @@ long TGradientButton::AccessibleState() const {
     long state = 0;
     if (input_.Hot()) state |= STATE_SYSTEM_HOTTRACKED;
     if (input_.State() == ButtonState::Down) state |= STATE_SYSTEM_PRESSED;
+    if (default_) state |= STATE_SYSTEM_DEFAULT;
     return state;
 }
 

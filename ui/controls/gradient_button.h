@@ -50,6 +50,8 @@ class TGradientButton : public win::StyledControl, private win::AccessibleFacts 
     // assistive technology; none by default. The caption draws an ampersand
     // as it is, so it never names a key itself.
     void SetKeyboardShortcut(const std::string& keys) { shortcut_ = keys; }
+    // Reported as the default button: the one Enter presses.
+    void SetDefaultButton(bool isDefault) { default_ = isDefault; }
 
     // The handler may be replaced, even by itself while it runs.
     void SetOnClick(ClickHandler handler) { onClick_ = std::move(handler); }
@@ -86,6 +88,7 @@ class TGradientButton : public win::StyledControl, private win::AccessibleFacts 
     // Cleared by the destructor: a click handler may destroy the button.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     std::string shortcut_;
+    bool default_ = false;
     // Last: cut off from the button before anything it reports goes.
     win::AccessibleHost accessible_{*this};
 };
