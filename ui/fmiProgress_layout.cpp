@@ -46,8 +46,11 @@ std::unique_ptr<TGradientPanel> Panel(HWND parent, ScaledLayout& layout) {
 
 std::unique_ptr<TGradientButton> Button(const TGradientPanel& panel, ScaledLayout& layout, int x,
                                         const char* caption) {
-    auto b = std::make_unique<TGradientButton>(panel.Handle(), 0, 0, 0, 0, caption);
-    layout.Place(*b, {x, 6, 114, 26});
+    const ScaledRect designed{x, 6, 114, 26};
+    ScaledRect r = layout.At(designed);
+    auto b = std::make_unique<TGradientButton>(panel.Handle(), r.left, r.top, r.width, r.height,
+                                               caption);
+    layout.Keep(*b, designed);
     b->SetColor(clRed);
     b->SetColorTo(clBlack);
     b->SetColorDown(kOrange);
@@ -63,15 +66,18 @@ std::unique_ptr<TGradientButton> Button(const TGradientPanel& panel, ScaledLayou
 std::unique_ptr<TStyledLabel> Label(const TGradientPanel& panel, ScaledLayout& layout, int x, int y,
                                     const char* text, const FontSpec& font = kPanelFont,
                                     TColor color = clRed) {
-    auto label = std::make_unique<TStyledLabel>(panel.Handle(), 0, 0, text, font);
+    ScaledRect at = layout.At({x, y, 0, 0});
+    auto label = std::make_unique<TStyledLabel>(panel.Handle(), at.left, at.top, text, font);
     label->SetColor(color);
-    layout.Place(*label, {x, y, 0, 0});
+    layout.Keep(*label, {x, y, 0, 0});
     return label;
 }
 
 std::unique_ptr<TLevelProgressBar> Bar(const TGradientPanel& panel, ScaledLayout& layout) {
-    auto bar = std::make_unique<TLevelProgressBar>(panel.Handle(), 0, 0, 0, 0);
-    layout.Place(*bar, {8, 92, 433, 18});
+    const ScaledRect designed{8, 92, 433, 18};
+    ScaledRect r = layout.At(designed);
+    auto bar = std::make_unique<TLevelProgressBar>(panel.Handle(), r.left, r.top, r.width, r.height);
+    layout.Keep(*bar, designed);
     bar->SetFont(Font("Verdana", -13, false, clWindowText));
     bar->SetMin(0);
     bar->SetPosition(50);

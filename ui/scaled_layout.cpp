@@ -10,15 +10,13 @@ void ScaledLayout::Apply(const Entry& e) const {
     ::SetWindowPos(e.hwnd, nullptr, r.left, r.top, r.width, r.height, flags);
 }
 
-void ScaledLayout::Place(HWND hwnd, const ScaledRect& designed) {
+void ScaledLayout::Keep(HWND hwnd, const ScaledRect& designed) {
     entries_.push_back({hwnd, nullptr, designed, true});
-    Apply(entries_.back());
 }
 
-void ScaledLayout::Place(win::StyledControl& control, const ScaledRect& designed) {
+void ScaledLayout::Keep(win::StyledControl& control, const ScaledRect& designed) {
     control.SetScale(scale_);
     entries_.push_back({control.Handle(), &control, designed, true});
-    Apply(entries_.back());
 }
 
 void ScaledLayout::Follow(win::StyledControl& control) {

@@ -20,12 +20,15 @@ class ScaledLayout {
     explicit ScaledLayout(int dpi = kDesignDpi) : scale_(dpi) {}
     const DpiScale& Scale() const { return scale_; }
 
-    // Puts `hwnd` at `designed`, scaled, now and after every DPI change. A
-    // width and height of 0 keep the window's own size (a label sizes
-    // itself to its text).
-    void Place(HWND hwnd, const ScaledRect& designed);
+    // Where a window laid out at `designed` goes at the present DPI: the
+    // child is created there, then kept there by Keep.
+    ScaledRect At(const ScaledRect& designed) const { return scale_(designed); }
+    // Puts `hwnd`, created at At(designed), at `designed` scaled again after
+    // every DPI change. A width and height of 0 keep the window's own size
+    // (a label sizes itself to its text).
+    void Keep(HWND hwnd, const ScaledRect& designed);
     // The same for a styled control, which also draws at the layout's DPI.
-    void Place(win::StyledControl& control, const ScaledRect& designed);
+    void Keep(win::StyledControl& control, const ScaledRect& designed);
     // A styled control placed by the window's own rules: only its drawing
     // follows the DPI.
     void Follow(win::StyledControl& control);

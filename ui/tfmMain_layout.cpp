@@ -47,9 +47,10 @@ constexpr TColor kPageColor = clBtnFace;
 std::unique_ptr<TStyledLabel> tMainForm::AddLabel(HWND parent, int x, int y,
                                                   const std::string& text, const FontSpec& font,
                                                   TColor parentColor) {
-    auto label = std::make_unique<TStyledLabel>(parent, 0, 0, text, font);
+    ScaledRect at = layout_.At({x, y, 0, 0});
+    auto label = std::make_unique<TStyledLabel>(parent, at.left, at.top, text, font);
     label->SetColor(parentColor);
-    layout_.Place(*label, {x, y, 0, 0});
+    layout_.Keep(*label, {x, y, 0, 0});
     return label;
 }
 
@@ -63,8 +64,10 @@ void tMainForm::ForceLabelPresentation(bool filled) {
 std::unique_ptr<TGradientButton> tMainForm::AddButton(HWND parent, int x, int y,
                                                       const char* caption,
                                                       void (tMainForm::*click)()) {
-    auto b = std::make_unique<TGradientButton>(parent, 0, 0, 0, 0, caption);
-    layout_.Place(*b, {x, y, kButtonWidth, kButtonHeight});
+    const ScaledRect designed{x, y, kButtonWidth, kButtonHeight};
+    ScaledRect r = layout_.At(designed);
+    auto b = std::make_unique<TGradientButton>(parent, r.left, r.top, r.width, r.height, caption);
+    layout_.Keep(*b, designed);
     b->SetColor(clRed);
     b->SetColorTo(clMaroon);
     b->SetColorHot(clMaroon);
@@ -78,8 +81,10 @@ std::unique_ptr<TGradientButton> tMainForm::AddButton(HWND parent, int x, int y,
 }
 
 void tMainForm::CreateBanner() {
-    GradientPanel1 = std::make_unique<TGradientPanel>(Handle(), 0, 0, 0, 0);
-    layout_.Place(*GradientPanel1, {0, 0, kBannerWidth, kFormHeight});
+    const ScaledRect banner{0, 0, kBannerWidth, kFormHeight};
+    ScaledRect r = layout_.At(banner);
+    GradientPanel1 = std::make_unique<TGradientPanel>(Handle(), r.left, r.top, r.width, r.height);
+    layout_.Keep(*GradientPanel1, banner);
     GradientPanel1->SetBevelOuter(PanelBevel::bvNone);
     GradientPanel1->SetBevelInner(PanelBevel::bvNone);
     GradientPanel1->SetColor(kBannerTop);
@@ -100,11 +105,17 @@ void tMainForm::CreateBanner() {
 }
 
 void tMainForm::CreatePages() {
-    PageControl1 = std::make_unique<ContainerWindow>(Handle(), L"TPageControl", 0, 0, 0, 0);
-    layout_.Place(PageControl1->Handle(), {kBannerWidth, 0, kPageControlWidth, kFormHeight});
+    const ScaledRect control{kBannerWidth, 0, kPageControlWidth, kFormHeight};
+    ScaledRect r = layout_.At(control);
+    PageControl1 = std::make_unique<ContainerWindow>(Handle(), L"TPageControl", r.left, r.top,
+                                                     r.width, r.height);
+    layout_.Keep(PageControl1->Handle(), control);
+    const ScaledRect page{kPageLeft, kPageTop, kPageWidth, kPageHeight};
+    r = layout_.At(page);
     for (auto* sheet : {&TabSheet1, &TabSheet2}) {
-        *sheet = std::make_unique<ContainerWindow>(PageControl1->Handle(), L"TTabSheet", 0, 0, 0, 0);
-        layout_.Place((*sheet)->Handle(), {kPageLeft, kPageTop, kPageWidth, kPageHeight});
+        *sheet = std::make_unique<ContainerWindow>(PageControl1->Handle(), L"TTabSheet", r.left,
+                                                   r.top, r.width, r.height);
+        layout_.Keep((*sheet)->Handle(), page);
     }
     CreateWelcomePage();
     CreateSetupPage();
@@ -142,11 +153,14 @@ void tMainForm::CreateSetupPage() {
     HWND page = Backdrop2->Handle();
     Label10 = AddLabel(page, 63, 13, "Install Folder:", Tahoma(-15, false, clSilver), kPageColor);
     // Lower-case character case: whatever is typed or set becomes lower case.
+    const ScaledRect edit{64, 35, 287, 26};
+    ScaledRect r = layout_.At(edit);
     edInstallDir = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, L"EDIT", L"c:\\kx",
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LOWERCASE, 0, 0, 0, 0, page,
-        reinterpret_cast<HMENU>(INT_PTR(kEditId)), ::GetModuleHandleW(nullptr), nullptr);
-    layout_.Place(edInstallDir, {64, 35, 287, 26});
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LOWERCASE, r.left, r.top, r.width,
+        r.height, page, reinterpret_cast<HMENU>(INT_PTR(kEditId)), ::GetModuleHandleW(nullptr),
+        nullptr);
+    layout_.Keep(edInstallDir, edit);
     layout_.Then([this](const DpiScale& s) {
         // The old font goes only once the edit holds the new one.
         win::UniqueFont font = win::CreateFontFrom(Tahoma(-15, false, clBlack), s);
