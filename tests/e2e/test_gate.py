@@ -67,7 +67,10 @@ class Win64WithoutDosBox(GateScenario):
         proc = self.start(pre, INSTALLER)
         self.press(pre, self.expect_notice(pre, proc), "OK")
         self.assertEqual(self.exit_code(proc), 0)
-        self.assertTrue(poll(opened.exists, 15), "the browser was not started")
+        # The recorder makes its file before it writes the line: wait for
+        # the whole line, not merely the file.
+        recorded = lambda: opened.exists() and opened.read_text().endswith("\n")
+        self.assertTrue(poll(recorded, 15), "the browser was not started")
         self.assertIn(PAGE, opened.read_text())
 
     def test_hidden_dosbox_folder_is_not_found(self):
