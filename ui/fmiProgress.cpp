@@ -242,9 +242,7 @@ LRESULT TInstProgressForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case win::kDpiChangedMessage: {
             // Moved to a monitor of another scale: the frame at the size
             // Windows suggests, then the controls at the new DPI.
-            const RECT& r = *reinterpret_cast<const RECT*>(lp);
-            ::SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
+            win::TakeSuggestedRect(Handle(), lp);
             layout_.Rescale(LOWORD(wp));
             return 0;
         }

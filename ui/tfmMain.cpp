@@ -185,9 +185,7 @@ LRESULT tMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // Moved to a monitor of another scale: the controls first, then
             // the frame at the size Windows suggests.
             layout_.Rescale(LOWORD(wp));
-            const RECT& r = *reinterpret_cast<const RECT*>(lp);
-            ::SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
+            win::TakeSuggestedRect(Handle(), lp);
             return 0;
         }
         case WM_DESTROY:

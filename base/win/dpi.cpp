@@ -1,6 +1,7 @@
 #include "base/win/dpi.h"
 
 #include "base/win/optional_api.h"
+#include "base/win/unique_handle.h"
 
 namespace pellion::win {
 
@@ -10,11 +11,8 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 int ScreenDpi() {
-    HDC screen = ::GetDC(nullptr);
-    if (!screen) return 0;
-    int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
+    WindowDC screen(nullptr);
+    return screen.Get() ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
 }
 
 }  // namespace
@@ -33,6 +31,12 @@ SIZE OuterSizeForClient(int width, int height, DWORD style, DWORD exStyle, int d
     if (!forDpi || !forDpi(&r, style, FALSE, exStyle, UINT(dpi)))
         ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
     return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void TakeSuggestedRect(HWND hwnd, LPARAM suggested) {
+    const RECT& r = *reinterpret_cast<const RECT*>(suggested);
+    ::SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace pellion::win

@@ -19,4 +19,7 @@ SIZE OuterSizeForClient(int width, int height, DWORD style, DWORD exStyle, int d
 // WM_DPICHANGED (0x02E0): older headers may lack it.
 inline constexpr UINT kDpiChangedMessage = 0x02E0;
 
+// Moves and sizes `hwnd` to the rectangle WM_DPICHANGED suggests (its lParam).
+void TakeSuggestedRect(HWND hwnd, LPARAM suggested);
+
 }  // namespace pellion::win
