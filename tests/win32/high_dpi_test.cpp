@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "child_windows.h"
 #include "base/win/dpi.h"
 #include "ui/controls/styled_gdi.h"
 #include "ui/fmiProgress.h"
@@ -19,31 +20,13 @@ std::string FixedWindowsFolder() {
     return "C:\\WINDOWS";
 }
 
-HWND FindChild(HWND top, const wchar_t* cls, const wchar_t* text) {
-    HWND found = nullptr;
-    while ((found = ::FindWindowExW(top, found, nullptr, nullptr))) {
-        wchar_t c[64] = {}, t[128] = {};
-        ::GetClassNameW(found, c, 64);
-        ::GetWindowTextW(found, t, 128);
-        if (!wcscmp(c, cls) && !wcscmp(t, text)) return found;
-        if (HWND inner = FindChild(found, cls, text)) return inner;
-    }
-    return nullptr;
-}
-
-ScaledRect RectInParent(HWND h) {
-    RECT r{};
-    ::GetWindowRect(h, &r);
-    ::MapWindowPoints(nullptr, ::GetParent(h), reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-void ExpectRect(HWND h, const ScaledRect& want) {
-    ScaledRect got = RectInParent(h);
-    EXPECT_EQ(got.left, want.left);
-    EXPECT_EQ(got.top, want.top);
-    EXPECT_EQ(got.width, want.width);
-    EXPECT_EQ(got.height, want.height);
+// The child's rectangle, placed as the layout says.
+void ExpectRect(const testing_util::Child& c, const ScaledRect& want) {
+    ASSERT_TRUE(c.hwnd);
+    EXPECT_EQ(c.rect.left, want.left);
+    EXPECT_EQ(c.rect.top, want.top);
+    EXPECT_EQ(c.rect.right - c.rect.left, want.width);
+    EXPECT_EQ(c.rect.bottom - c.rect.top, want.height);
 }
 
 SIZE ClientSize(HWND h) {
@@ -59,11 +42,11 @@ void ExpectMainWindowAt(const tMainForm& form, const DpiScale& s) {
     HWND top = form.Handle();
     EXPECT_EQ(ClientSize(top).cx, s(685));
     EXPECT_EQ(ClientSize(top).cy, s(400));
-    ExpectRect(FindChild(top, L"TGradientButton", L"Setup"), s(ScaledRect{102, 332, 73, 22}));
-    HWND edit = FindChild(top, L"Edit", L"c:\\kx");
+    ExpectRect(testing_util::Find(top, L"TGradientButton", "Setup"), s(ScaledRect{102, 332, 73, 22}));
+    testing_util::Child edit = testing_util::Find(top, L"Edit", "c:\\kx");
     ExpectRect(edit, s(ScaledRect{64, 35, 287, 26}));
     LOGFONTW lf{};
-    auto font = reinterpret_cast<HFONT>(::SendMessageW(edit, WM_GETFONT, 0, 0));
+    auto font = reinterpret_cast<HFONT>(::SendMessageW(edit.hwnd, WM_GETFONT, 0, 0));
     ASSERT_TRUE(::GetObjectW(font, sizeof lf, &lf));
     EXPECT_EQ(lf.lfHeight, s(-15));
 
@@ -72,10 +55,10 @@ void ExpectMainWindowAt(const tMainForm& form, const DpiScale& s) {
     tahoma.height = -15;
     win::UniqueFont scaled = win::CreateFontFrom(tahoma, s);
     TextSize text = win::MeasureText(scaled.Get(), "Install Folder:");
-    ScaledRect label = RectInParent(FindChild(top, L"TStyledLabel", L"Install Folder:"));
+    RECT label = testing_util::Find(top, L"TStyledLabel", "Install Folder:").rect;
     EXPECT_EQ(label.left, s(63));
-    EXPECT_EQ(label.width, text.width);
-    EXPECT_EQ(label.height, text.height);
+    EXPECT_EQ(label.right - label.left, text.width);
+    EXPECT_EQ(label.bottom - label.top, text.height);
 }
 
 TEST(HighDpi, BothWindowsFollowTheDpiTheyAreCreatedAt) {
@@ -92,8 +75,8 @@ TEST(HighDpi, BothWindowsFollowTheDpiTheyAreCreatedAt) {
     EXPECT_EQ(ClientSize(progress.Handle()).cx, s(447));
     EXPECT_EQ(ClientSize(progress.Handle()).cy, s(170));
     const ProgressControls& c = progress.Controls();
-    ExpectRect(c.pbar->Handle(), s(ScaledRect{8, 92, 433, 18}));
-    ExpectRect(c.btnCancel->Handle(), s(ScaledRect{267, 6, 114, 26}));
+    ExpectRect(testing_util::Placed(c.pbar->Handle()), s(ScaledRect{8, 92, 433, 18}));
+    ExpectRect(testing_util::Placed(c.btnCancel->Handle()), s(ScaledRect{267, 6, 114, 26}));
     EXPECT_EQ(c.GradientPanel2->Height(), s(41));
 }
 
@@ -124,11 +107,11 @@ TEST(HighDpi, DpiChangeLaysTheWindowsOutAgain) {
     TInstProgressForm progress(0);
     SendDpiChange(progress.Handle(), next, 447, 170);
     const ProgressControls& c = progress.Controls();
-    ExpectRect(c.pbar->Handle(), next(ScaledRect{8, 92, 433, 18}));
+    ExpectRect(testing_util::Placed(c.pbar->Handle()), next(ScaledRect{8, 92, 433, 18}));
     EXPECT_EQ(c.GradientPanel2->Height(), next(41));
     // The information area's labels are centred again in the wider panel.
-    ScaledRect status = RectInParent(c.lbStatus->Handle());
-    EXPECT_EQ(status.left, (c.GradientPanel1->Width() - status.width) / 2);
+    RECT status = testing_util::Placed(c.lbStatus->Handle()).rect;
+    EXPECT_EQ(status.left, (c.GradientPanel1->Width() - (status.right - status.left)) / 2);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "../controls/accessible_test_util.h"
+#include "../child_windows.h"
 #include "../controls/styled_test_util.h"
 #include "../ucargo_test_util.h"
 #include "ui/tfmMain.h"
@@ -17,39 +18,9 @@ namespace pellion {
 namespace {
 
 using testing_util::Canvas;
+using testing_util::Child;
+using testing_util::Find;
 using testing_util::Rgb;
-
-struct Child {
-    HWND hwnd = nullptr;
-    RECT rect{};  // in the parent's client coordinates
-};
-
-struct Query {
-    std::wstring cls, text;
-    HWND found;
-};
-
-BOOL CALLBACK FindProc(HWND h, LPARAM lp) {
-    auto* q = reinterpret_cast<Query*>(lp);
-    wchar_t c[64], t[256];
-    ::GetClassNameW(h, c, 64);
-    ::GetWindowTextW(h, t, 256);
-    if (q->cls != c || q->text != t) return TRUE;
-    q->found = h;
-    return FALSE;
-}
-
-// The first descendant of `top` with this class and text.
-Child Find(HWND top, const wchar_t* cls, const std::string& text) {
-    Query q{cls, win::Widen(text), nullptr};
-    ::EnumChildWindows(top, FindProc, reinterpret_cast<LPARAM>(&q));
-    Child child{q.found};
-    if (q.found) {
-        ::GetWindowRect(q.found, &child.rect);
-        ::MapWindowPoints(nullptr, ::GetParent(q.found), reinterpret_cast<POINT*>(&child.rect), 2);
-    }
-    return child;
-}
 
 SIZE Extent(const std::string& text, int height, bool bold) {
     win::UniqueFont font(::CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0,
