@@ -12,7 +12,7 @@ set -uo pipefail
 build=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 # The build whose programs this machine's Wine runs (the 64-bit one where
-# the kernel does not execute 32-bit code); sizes are always the shipped
+# there is no native 32-bit Wine); sizes are always the shipped
 # 32-bit build's.
 cross="$build/cross"
 wine_build=${WINE_BUILD:-$cross}

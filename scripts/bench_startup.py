@@ -93,7 +93,7 @@ rc = step("-- the DOSBox notice (64-bit prefix without DOSBox) vs a message box"
 arch = "win32" if "win32" in wineprefix.available_arches() else "win64"
 label = f"-- the welcome page ({arch} prefix) vs a minimal window"
 if arch == "win64":
-    label += "\n(this machine does not execute 32-bit programs: no 32-bit prefix here)"
+    label += f"\n({wineprefix.why_no_32bit()}: no 32-bit prefix here)"
 rc |= step(label, arch, "Tovarin Pellion Installer", "Minimal Window", "minimal_window.exe",
            dosbox=arch == "win64")
 rc |= step("-- the same with the screen at 144 dpi (every length scaled by 1.5)", arch,

@@ -9,36 +9,113 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev zlib1g-dev libdeflate-dev googletest libgtest-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   dpkg-dev  # unpacks the libdeflate source package (apt-get source)
-  wine wine32:i386 wine64 fonts-wine
+  wine wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick python3 python3-pefile attr
   dosbox  # runs the sample product's DOS programs in their test
   osslsigncode openssl  # sign the installer (make installer SIGN_...) and its test's certificate
 )
+# 32-bit Wine is used where it can be had, never required: without it the
+# emulated machine runs the 32-bit programs (wine32.sh decides).
+wine32=wine32:i386
+# The emulated machine (tests/vm32); VM32=ON uses it on any machine, OFF never.
+vm_packages=(qemu-system-x86 qemu-utils debootstrap)
 
-# The emulated machine that runs the 32-bit programs where this machine's
-# kernel refuses them (VM32=ON forces it, OFF leaves it out).
 here=$(cd "$(dirname "$0")" && pwd)
-case "${VM32:-AUTO}" in
-  ON) packages+=(qemu-system-x86 qemu-utils debootstrap) ;;
-  OFF) ;;
-  *) sh "$here/runs-i386.sh" || packages+=(qemu-system-x86 qemu-utils debootstrap) ;;
-esac
-
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
+apt_log=$(mktemp)
+trap 'rm -f "$apt_log"' EXIT
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "deps: installing ${missing[*]}" >&2
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+missing_of() { local p; for p in "$@"; do installed "$p" || echo "$p"; done; }
+# apt's reason in one line: its first error, else its last line.
+apt_says() { grep -m 1 '^E:' "$1" || grep -v '^[[:space:]]*$' "$1" | tail -n 1; }
+# Why an install of 32-bit Wine failed, short: "held broken packages", or apt's line.
+apt_why() {
+  if grep -q 'held broken packages\|generated breaks' "$1"; then echo "held broken packages"
+  else apt_says "$1" | sed 's/^E: //'; fi
+}
+
+# apt-get update, tried three times a few seconds apart. An index that still
+# fails (a mirror in mid-sync) is named in one line and the install goes on
+# with the lists apt has: only an install that fails stops the set-up.
+apt_updated=""
+apt_update() {
+  [ -n "$apt_updated" ] && return 0
+  apt_updated=yes
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
   fi
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  local try
+  for try in 1 2 3; do
+    $sudo apt-get update -qq >"$apt_log" 2>&1 && ! grep -q '^[EW]: Failed to fetch' "$apt_log" && return 0
+    [ "$try" -lt 3 ] && sleep "${PELLION_APT_RETRY_SECONDS:-4}"
+  done
+  local failed
+  failed=$(grep -m 1 '^[EW]: Failed to fetch' "$apt_log" | sed 's/^[EW]: Failed to fetch *//; s/ *\[IP: [^]]*\]$//; s/  */ /g')
+  echo "deps: apt-get update failed 3 times${failed:+ on $failed}; going on with the package lists apt has" >&2
+}
+
+apt_install() {
+  $sudo apt-get install -y -qq --no-install-recommends "$@" >"$apt_log" 2>&1
+}
+
+install_or_stop() {
+  [ $# -gt 0 ] || return 0
+  echo "deps: installing $*" >&2
+  apt_update
+  apt_install "$@" && return 0
+  echo "deps: apt-get install failed: $(apt_says "$apt_log")" >&2
+  echo "deps: try 'apt-get update' and the same command again later (a mirror in mid-sync heals within hours), or install those packages by hand" >&2
+  exit 1
+}
+
+# Why 32-bit Wine is not here, once it was tried: set when its install failed.
+wine32_refused=""
+mapfile -t missing < <(missing_of "${packages[@]}")
+want_wine32=""
+if sh "$here/runs-i386.sh" && ! installed "$wine32"; then
+  want_wine32=yes
+  # Asked again on a machine where it failed before: when nothing else is
+  # missing, apt's present lists answer without an update (quiet, no
+  # network). Lists that do not know the package yet call for an update.
+  if [ ${#missing[@]} -eq 0 ] \
+      && ! $sudo apt-get install -s -qq --no-install-recommends "$wine32" >"$apt_log" 2>&1 \
+      && ! grep -q 'Unable to locate package' "$apt_log"; then
+    wine32_refused=$(apt_why "$apt_log")
+    want_wine32=""
+  fi
+fi
+if [ -n "$want_wine32" ]; then
+  echo "deps: installing ${missing[*]}${missing[*]:+ }$wine32" >&2
+  apt_update
+  if ! apt_install "${missing[@]}" "$wine32"; then
+    wine32_refused=$(apt_why "$apt_log")
+    # Everything else must still install.
+    apt_install "${missing[@]}" || {
+      echo "deps: apt-get install failed: $(apt_says "$apt_log")" >&2
+      echo "deps: try 'apt-get update' and the same command again later (a mirror in mid-sync heals within hours), or install those packages by hand" >&2
+      exit 1
+    }
+  fi
+else
+  install_or_stop "${missing[@]}"
+fi
+
+# The route, decided once here and by the same script wherever it is asked.
+if ! why=$(sh "$here/wine32.sh" --why); then
+  [ -n "$wine32_refused" ] && why="32-bit Wine cannot be installed here (apt: $wine32_refused)"
+  case "${VM32:-AUTO}" in
+    OFF) route="VM32=0: the shipped 32-bit build is not run here" ;;
+    *) route="the shipped 32-bit build is tested in the emulated machine"
+       mapfile -t vm_missing < <(missing_of "${vm_packages[@]}")
+       install_or_stop "${vm_missing[@]}" ;;
+  esac
+  [ -n "${PELLION_ROUTE_SAID:-}" ] || echo "deps: $why; $route" >&2
+elif [ "${VM32:-AUTO}" = ON ]; then
+  mapfile -t vm_missing < <(missing_of "${vm_packages[@]}")
+  install_or_stop "${vm_missing[@]}"
 fi
 
 # libdeflate for the Windows builds: Debian ships no mingw build of it, so the
@@ -120,11 +197,9 @@ debian_src_entries() {
 }
 
 fail() { echo "deps: cannot fetch the libdeflate source package: $*" >&2; exit 1; }
-# apt's first error in a log, else its last line.
-apt_says() { grep -m 1 '^E:' "$1" || grep -v '^[[:space:]]*$' "$1" | tail -n 1; }
 
 work=$(mktemp -d "$third_party/.fetch.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work" "$apt_log"' EXIT
 log=$work/apt.log
 fetch() { (cd "$work" && apt-get source -q libdeflate) >"$log" 2>&1; }
 if ! fetch; then

@@ -175,8 +175,8 @@ def main():
     a = ap.parse_args()
     arch = os.environ.get("RUN_ARCH", wineprefix.available_arches()[0])
     if arch not in wineprefix.available_arches():
-        say(f"this machine does not execute 32-bit programs, so Wine has no {arch} prefix "
-            f"here; RUN_ARCH=win64 runs the 64-bit build")
+        say(f"{wineprefix.why_no_32bit()}, so Wine has no {arch} prefix here; "
+            f"RUN_ARCH=win64 runs the 64-bit build")
         return 1
     installer, workdir = Path(a.installer).resolve(), Path(a.workdir).resolve()
     os.environ["PELLION_BITS"] = str(pe_bits(installer))

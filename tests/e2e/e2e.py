@@ -126,8 +126,7 @@ class Scenario(unittest.TestCase):
 
     def prefix(self, arch):
         if arch not in wineprefix.available_arches():
-            self.skipTest(f"this machine's kernel does not execute 32-bit programs: no {arch} "
-                          f"prefix")
+            self.skipTest(f"{wineprefix.why_no_32bit()}: no {arch} prefix")
         pre = wineprefix.Prefix(WINE_ROOT, arch, name=self.id().split(".")[-1])
         self._prefixes.append(pre)
         return pre

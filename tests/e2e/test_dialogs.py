@@ -110,7 +110,7 @@ class MessageDialogs(e2e.Scenario):
         self.start_up_notice("win64")
 
     def test_yes_no_question(self):
-        pre = self.prefix("win32")
+        pre = self.prefix(e2e.any_arch())
         args = ("messagedialog", "0", "3", "Shortcut?")  # warning; Yes and No
         for mode in (OWN, SYSTEM):
             with self.subTest(mode=mode, action="close box"), \
@@ -131,7 +131,7 @@ class MessageDialogs(e2e.Scenario):
                     self.finish(pre, proc, hwnd, press("#6"), 6)
 
     def test_show_message(self):
-        pre = self.prefix("win32")
+        pre = self.prefix(e2e.any_arch())
         # The system names an untitled dialog after the exe file (Wine and
         # Windows alike keep the extension); the own window drops it.
         for mode, title in ((OWN, "dialog_host"), (SYSTEM, "dialog_host.exe")):
@@ -156,7 +156,7 @@ class MessageDialogs(e2e.Scenario):
             self.finish(pre, p, h, enter, 0)
 
     def test_retry_cancel(self):
-        pre = self.prefix("win32")
+        pre = self.prefix(e2e.any_arch())
         for mode in (OWN, SYSTEM):
             for caption, expected in (("&Retry", 4), ("Cancel", 2)):
                 with self.subTest(mode=mode, button=caption), \
@@ -166,7 +166,7 @@ class MessageDialogs(e2e.Scenario):
                     self.finish(pre, proc, hwnd, press(caption), expected)
 
     def test_line_breaks(self):
-        pre = self.prefix("win32")
+        pre = self.prefix(e2e.any_arch())
         heights = {}
         for mode in (OWN, SYSTEM):
             for text in ("first", "first\nsecond", "C:\\new"):
@@ -183,7 +183,7 @@ class MessageDialogs(e2e.Scenario):
                     self.assertGreaterEqual(heights[mode, "C:\\new"], 2 * one - 2)
 
     def test_owner_help_and_clipboard(self):
-        pre = self.prefix("win32")
+        pre = self.prefix(e2e.any_arch())
         log = "C:\\cd\\help.log"
         # Information with OK and Cancel, help context 77, owned by a window.
         with self.dialog(pre, OWN, "--owner", "--help-log", log, "messagedialog", "2", "12",

@@ -28,8 +28,7 @@ def templates(root):
             errors.append(f"{arch}: {e}")
 
     if not wineprefix.runs_32bit_code():
-        print("this machine's kernel does not execute 32-bit programs: only the 64-bit "
-              "prefix is made, and 32-bit Wine cannot run")
+        print(f"{wineprefix.why_no_32bit()}: only the 64-bit prefix is made")
     threads = [threading.Thread(target=make, args=(a,)) for a in wineprefix.available_arches()]
     for t in threads:
         t.start()
@@ -45,8 +44,7 @@ SKIPPED = 77  # ctest's SKIP_RETURN_CODE for the Wine tests
 
 def execute(root, arch, exe, args):
     if arch not in wineprefix.available_arches():
-        print(f"skipped: this machine's kernel does not execute 32-bit programs, so Wine "
-              f"has no {arch} prefix here")
+        print(f"skipped: {wineprefix.why_no_32bit()}, so Wine has no {arch} prefix here")
         return SKIPPED
     with wineprefix.Prefix(root, arch, name=Path(exe).stem) as p:
         if os.environ.get("PELLION_PREFIX_DPI"):

@@ -19,14 +19,24 @@ WINE64 = "/usr/lib/wine/wine64"
 
 
 @functools.lru_cache(maxsize=None)
+def _route():
+    script = Path(__file__).resolve().parents[2] / "scripts" / "wine32.sh"
+    r = subprocess.run(["sh", str(script), "--why"], stdout=subprocess.PIPE,
+                       stderr=subprocess.DEVNULL, text=True)
+    return r.returncode == 0, r.stdout.strip()
+
+
 def runs_32bit_code():
-    """Whether this machine's kernel executes 32-bit x86 programs. The 32-bit
-    Wine loader is one, and it is what runs a 32-bit Windows program (in a
-    32-bit prefix, and under WOW64 in a 64-bit one). Some virtual machines
-    execute 64-bit code only; there only 64-bit Wine works."""
-    script = Path(__file__).resolve().parents[2] / "scripts" / "runs-i386.sh"
-    return subprocess.run(["sh", str(script)], stdout=subprocess.DEVNULL,
-                          stderr=subprocess.DEVNULL).returncode == 0
+    """Whether 32-bit Windows programs run here in native 32-bit Wine (in a
+    32-bit prefix, and under WOW64 in a 64-bit one): a kernel that executes
+    32-bit code and a 32-bit Wine that starts. scripts/wine32.sh decides, for
+    the build as well. Elsewhere only 64-bit Wine works."""
+    return _route()[0]
+
+
+def why_no_32bit():
+    """One line: why there is no native 32-bit Wine here ("" where there is)."""
+    return _route()[1]
 
 
 def available_arches():

@@ -4,7 +4,14 @@
 # from the Debian archive this machine's apt is configured with; its kernel
 # and initrd come from the guest's own packages.
 #
-#   build-base.sh OUT     writes OUT/rootfs.img, OUT/vmlinuz, OUT/initrd.img
+# Only the release suite and its -updates feed the guest, never the security
+# suite: a test machine without a network needs no security updates, and
+# within a release's own suites the amd64 and i386 twins of a library stay at
+# one version, which multiarch (wine32:i386) needs.
+#
+#   build-base.sh OUT     writes OUT/rootfs.img, OUT/vmlinuz, OUT/initrd.img,
+#                         and OUT/packages.txt (every package with its version,
+#                         so that two images can be compared)
 #
 # Runs as root (debootstrap, chroot). Each step's output goes to OUT/build.log;
 # a failing step ends the script with one line naming it:
@@ -17,6 +24,8 @@ root=$out/root
 log=$out/build.log
 mkdir -p "$out"
 : >"$log"
+# The screen, for the few lines that are shown as well as logged.
+exec 3>&2
 
 # Software inside the guest: what the Win32 tests and scenarios use.
 packages=(
@@ -55,7 +64,7 @@ in_root() {
 }
 
 # The Debian archive lines of this machine's apt sources (one-line and
-# deb822 files) for its release and that release's update suites, as
+# deb822 files) for its release and that release's -updates suite, as
 # "URI SUITE" lines; the first is the release itself.
 debian_sources() {
   python3 - "$1" <<'EOF'
@@ -91,7 +100,7 @@ for path in sorted(glob.glob("/etc/apt/sources.list.d/*.sources")):
         for uri in fields.get("uris", "").split():
             for suite in fields.get("suites", "").split():
                 found.append((uri, suite))
-ours = [(u, s) for u, s in found if s == codename or s.startswith(codename + "-")]
+ours = [(u, s) for u, s in found if s in (codename, codename + "-updates")]
 ours.sort(key=lambda e: e[1] != codename)
 for uri, suite in ours:
     print(uri, suite)
@@ -135,12 +144,36 @@ mount_chroot() {
   mount --rbind /dev "$root/dev" && mounts+=("$root/dev")
 }
 step "chroot mounts" mount_chroot
-step "apt-get update" in_root apt-get update
+# A mirror in mid-sync fails an index now and then: three tries a few seconds
+# apart, then the install goes on with the lists apt has, and the one line
+# that names the failed index is in the build log and on the screen.
+apt_update() {
+  local try
+  for try in 1 2 3; do
+    in_root apt-get update && return 0
+    [ "$try" -lt 3 ] && sleep 4
+  done
+  local failed
+  failed=$(grep '^[EW]: Failed to fetch' "$log" | tail -n 1 | sed 's/^[EW]: Failed to fetch *//; s/ *\[IP: [^]]*\]$//; s/  */ /g')
+  echo "vm32: apt-get update failed 3 times${failed:+ on $failed}; going on with the package lists apt has" | tee /dev/fd/3
+}
+step "apt-get update" apt_update
 # The i386 packages' maintainer scripts cannot run here (this kernel refuses
 # 32-bit programs); the one that fails does no harm and runs again at the
 # first boot (dpkg --configure -a).
 step "package install" in_root apt-get install -y --no-install-recommends "${packages[@]}"
 unmount_all
+
+# What is in the image, with versions: two images with the same hash hold the
+# same packages.
+list_packages() {
+  in_root dpkg-query -W -f='${Package}:${Architecture} ${Version}\n' | LC_ALL=C sort >"$out/packages.txt"
+  local n sum
+  n=$(wc -l <"$out/packages.txt")
+  sum=$(sha256sum "$out/packages.txt" | cut -c1-16)
+  echo "vm32: image packages: $n, sha256 $sum ($out/packages.txt)" | tee /dev/fd/3
+}
+step "package list" list_packages
 
 slim() {
   in_root apt-get clean

@@ -115,6 +115,10 @@ def ensure_image():
                 raise VmError(line, tail)
             (base / "ready").write_text(f"{time.monotonic() - start:.0f}\n")
             say(f"vm32: base image built in {time.monotonic() - start:.0f} s")
+        elif (base / "packages.txt").exists():
+            listed = base / "packages.txt"
+            say(f"vm32: cached image {base.name}: packages sha256 "
+                f"{hashlib.sha256(listed.read_bytes()).hexdigest()[:16]} ({listed})")
         if not layer.exists():
             for old in base.glob("prefix-*"):
                 old.unlink()
