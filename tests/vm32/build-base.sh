@@ -154,7 +154,7 @@ apt_update() {
     [ "$try" -lt 3 ] && sleep 4
   done
   local failed
-  failed=$(grep '^[EW]: Failed to fetch' "$log" | tail -n 1 | sed 's/^[EW]: Failed to fetch *//; s/ *\[IP: [^]]*\]$//; s/  */ /g')
+  failed=$(grep '^[EW]: Failed to fetch' "$log" | tail -n 1 | sed 's/^[EW]: Failed to fetch *//; s/  */ /g')
   echo "vm32: apt-get update failed 3 times${failed:+ on $failed}; going on with the package lists apt has" | tee /dev/fd/3
 }
 step "apt-get update" apt_update
