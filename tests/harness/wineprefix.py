@@ -104,8 +104,9 @@ def _wineboot(base, prefix, arch, env):
     last message when no prefix came of it."""
     log = base / "wineboot.log"
     with open(log, "wb") as fh:  # a file, never a pipe: see _quiet
+        # Generous: in the emulated machine on a busy host it takes minutes.
         rc = subprocess.run([wine(), "wineboot", "-i"], env=env, stdin=subprocess.DEVNULL, stdout=fh,
-                            stderr=subprocess.STDOUT, timeout=300, check=False).returncode
+                            stderr=subprocess.STDOUT, timeout=900, check=False).returncode
     _quiet(["wineserver", "-w"], env, timeout=120)
     if (prefix / "system.reg").exists():
         return
