@@ -49,4 +49,5 @@ set_target_properties(pellion_libdeflate PROPERTIES C_STANDARD 99 C_EXTENSIONS O
 target_compile_definitions(pellion_libdeflate PRIVATE _ANSI_SOURCE)
 # Its own flags (the later -O2 wins over the build type's -O3); its warnings
 # are for its authors, not for this build.
-target_compile_options(pellion_libdeflate PRIVATE -O2 -fomit-frame-pointer -w)
+target_compile_options(pellion_libdeflate PRIVATE -O2 -fomit-frame-pointer -w
+                       -ffile-prefix-map=${LIBDEFLATE_SOURCE_DIR}/=libdeflate/)

@@ -16,5 +16,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # Everything static: libgcc, libstdc++, winpthread and zlib end up inside the
 # executable, so it imports only DLLs that ship with Windows.
+# --no-insert-timestamp: the PE header's time stamp is 0 instead of the link
+# time, so one commit links to the same bytes whenever it is built (the
+# header's checksum, which ld computes over those bytes, with them).
 set(ZLIB_USE_STATIC_LIBS ON)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")

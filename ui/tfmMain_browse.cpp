@@ -26,7 +26,8 @@ struct BrowseState {
 
 // Moves the dialog to the middle of the monitor nearest the main window.
 void CenterOnMonitor(HWND dialog, HWND mainWindow) {
-    MONITORINFO mi{sizeof(mi)};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
     if (!::GetMonitorInfoW(::MonitorFromWindow(mainWindow, MONITOR_DEFAULTTONEAREST), &mi)) return;
     RECT r;
     ::GetWindowRect(dialog, &r);

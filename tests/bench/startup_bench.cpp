@@ -15,7 +15,8 @@ namespace {
 
 // Milliseconds from CreateProcess until the window shows; -1 on failure.
 double TimeOnce(const std::wstring& title, std::wstring command) {
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     double start = pellion::bench::NowMs();
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,

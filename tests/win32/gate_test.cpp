@@ -53,7 +53,9 @@ TEST_F(DosBoxSearch, FindsExecutableAndRecordsLowerCasedPath) {
     bool wow64 = sizeof(void*) == 4 &&
                  std::string(getenv("PELLION_EXPECT_ARCH") ? getenv("PELLION_EXPECT_ARCH") : "") ==
                      "win64";
-    if (wow64) EXPECT_EQ(path, "c:\\program files (x86)\\dosbox-0.74\\dosbox.exe");
+    if (wow64) {
+        EXPECT_EQ(path, "c:\\program files (x86)\\dosbox-0.74\\dosbox.exe");
+    }
 }
 
 TEST_F(DosBoxSearch, NothingMatchingAnswersFalseWithEmptyPath) {

@@ -64,8 +64,9 @@ void ExpectMainWindowAt(const tMainForm& form, const DpiScale& s) {
 TEST(HighDpi, BothWindowsFollowTheDpiTheyAreCreatedAt) {
     tMainForm form(&FixedWindowsFolder);
     const int dpi = form.Scale().Dpi();
-    if (const char* expected = std::getenv("PELLION_EXPECT_DPI"))
+    if (const char* expected = std::getenv("PELLION_EXPECT_DPI")) {
         ASSERT_EQ(dpi, std::atoi(expected)) << "the prefix's LogPixels did not reach the window";
+    }
     if (dpi == kDesignDpi) GTEST_SKIP() << "the prefix is at 96 dpi";
     ExpectMainWindowAt(form, form.Scale());
 

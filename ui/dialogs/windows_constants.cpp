@@ -28,9 +28,11 @@ static_assert(kButtonOK == IDOK && kButtonCancel == IDCANCEL && kButtonAbort == 
               kButtonNo == IDNO && kButtonClose == IDCLOSE && kButtonTryAgain == IDTRYAGAIN &&
               kButtonContinue == IDCONTINUE);
 
-// Common buttons: the system task dialog's bits.
-static_assert(cbOK == TDCBF_OK_BUTTON && cbYes == TDCBF_YES_BUTTON && cbNo == TDCBF_NO_BUTTON &&
-              cbCancel == TDCBF_CANCEL_BUTTON && cbRetry == TDCBF_RETRY_BUTTON &&
-              cbClose == TDCBF_CLOSE_BUTTON);
+// Common buttons: the system task dialog's bits. Both sides are enums of
+// their own, so each is compared as the plain mask it is passed as.
+static constexpr TaskDialogCommonButtons Bits(TaskDialogCommonButton b) { return b; }
+static_assert(Bits(cbOK) == TDCBF_OK_BUTTON && Bits(cbYes) == TDCBF_YES_BUTTON &&
+              Bits(cbNo) == TDCBF_NO_BUTTON && Bits(cbCancel) == TDCBF_CANCEL_BUTTON &&
+              Bits(cbRetry) == TDCBF_RETRY_BUTTON && Bits(cbClose) == TDCBF_CLOSE_BUTTON);
 
 }  // namespace pellion
