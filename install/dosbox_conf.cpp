@@ -48,7 +48,7 @@ std::string NoDesktopMessage(const DosBoxSetupResult& result) {
 // The install folder as MOUNT's argument (see AutoexecLines).
 std::string MountArgument(std::string_view folder, const AnsiCodePage& codePage) {
     std::string text = StripTrailingBackslashes(folder, codePage);
-    if (text.find(' ') == std::string::npos) return text;
+    if (text.find_first_of(" |") == std::string::npos) return text;
     return "\"" + text + "\"";
 }
 

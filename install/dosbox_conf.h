@@ -35,8 +35,9 @@ std::string QuoteIfBlank(std::string_view text);
 // of the install folder as C: (trailing backslashes dropped, so "D:\" gives
 // "mount c D:"), "c:", "del f", the product started with "/ns", and "exit".
 // The folder is in the bytes of `codePage`, walked by character: the second
-// byte of a double-byte character stays, even a 0x5C. It is quoted when it
-// holds a blank.
+// byte of a double-byte character stays, even a 0x5C. It is quoted when
+// DOSBox's shell would cut it: at a blank, or at a '|' byte, which the shell
+// takes for a pipe (the second byte of "ポ", 83 7C, in code page 932).
 std::string AutoexecLines(std::string_view installFolder, std::string_view exeName,
                           const AnsiCodePage& codePage = {});
 

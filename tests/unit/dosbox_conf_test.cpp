@@ -154,6 +154,7 @@ TEST(DosBoxConf, DoubleByteFoldersKeepTheirLastLetter) {
         {932, "C:\\\x95\x5C", "C:\\\x95\x5C", false, false},            // 表 without backslash
         {932, "C:\\\x95\x5C\\kx\\", "C:\\\x95\x5C\\kx", false, true},   // 表 inside
         {932, "C:\\\x81\x81\\\\", "C:\\\x81\x81", false, true},         // ＝ (81 81), backslashes
+        {932, "C:\\\x83\x7C\\", "C:\\\x83\x7C", true, true},            // ポ: '|' is a pipe
         {936, "D:\\\x81\x5C\\", "D:\\\x81\x5C", false, false},          // 乗
         {949, "C:\\\xC7\xD1\\", "C:\\\xC7\xD1", false, true},           // 한
         {950, "D:\\kx\\\xB3\x5C\\", "D:\\kx\\\xB3\x5C", false, false},  // 許
