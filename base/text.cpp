@@ -36,6 +36,16 @@ std::string Format(const char* format, ...) {
     return out;
 }
 
+size_t Utf16Length(std::string_view utf8) {
+    size_t units = 0;
+    for (char c : utf8) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        if ((b & 0xC0) != 0x80) ++units;  // every byte but a continuation byte starts one
+        if (b >= 0xF0) ++units;           // four-byte characters take a surrogate pair
+    }
+    return units;
+}
+
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
     if (from.empty()) return std::string(text);
     std::string out;

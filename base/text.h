@@ -27,6 +27,10 @@ std::string Format(const char* format, ...)
     ;
 std::string FormatV(const char* format, va_list args);
 
+// Length of a UTF-8 text in UTF-16 code units, the units of Windows' path
+// limits: a character above U+FFFF counts twice.
+size_t Utf16Length(std::string_view utf8);
+
 // Replaces every occurrence of `from` in `text` by `to`, left to right,
 // without rescanning replaced text.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);

@@ -45,6 +45,29 @@ std::string NoDesktopMessage(const DosBoxSetupResult& result) {
            result.dosboxCommand;
 }
 
+// The install folder as MOUNT's argument (see AutoexecLines).
+std::string MountArgument(std::string_view folder, const AnsiCodePage& codePage) {
+    std::string text = StripTrailingBackslashes(folder, codePage);
+    if (text.find_first_of(" |") == std::string::npos) return text;
+    return "\"" + text + "\"";
+}
+
+// The last character of a UTF-8 folder name, its trailing backslashes
+// passed over.
+std::string LastLetter(std::string_view folder) {
+    const std::string name = StripTrailingBackslashes(folder);
+    size_t start = name.size();
+    while (start > 0 && (static_cast<unsigned char>(name[start - 1]) & 0xC0) == 0x80) --start;
+    return start > 0 ? name.substr(start - 1) : name;
+}
+
+// The opening of the messages about a folder DOSBox cannot open.
+std::string CannotOpenFolder(std::string_view installFolder) {
+    return std::string(kProductName) +
+           " has been installed, but DOSbox cannot open its folder:\r\n\r\n    " +
+           std::string(installFolder) + "\r\n\r\n";
+}
+
 }  // namespace
 
 std::string CutAtMountLine(std::string_view templateText) {
@@ -56,8 +79,9 @@ std::string QuoteIfBlank(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
 
-std::string AutoexecLines(std::string_view installFolder, std::string_view exeName) {
-    std::string lines = "mount c " + QuoteIfBlank(StripTrailingBackslashes(installFolder)) + "\r\n";
+std::string AutoexecLines(std::string_view installFolder, std::string_view exeName,
+                          const AnsiCodePage& codePage) {
+    std::string lines = "mount c " + MountArgument(installFolder, codePage) + "\r\n";
     lines += "c:\r\n";
     lines += "del f\r\n";
     lines += std::string(exeName) + " /ns\r\n";
@@ -66,8 +90,15 @@ std::string AutoexecLines(std::string_view installFolder, std::string_view exeNa
 }
 
 std::string DosBoxConfText(std::string_view templateText, std::string_view installFolder,
-                           std::string_view exeName) {
-    return CutAtMountLine(templateText) + AutoexecLines(installFolder, exeName);
+                           std::string_view exeName, const AnsiCodePage& codePage) {
+    return CutAtMountLine(templateText) + AutoexecLines(installFolder, exeName, codePage);
+}
+
+bool DosBoxMountsWhole(std::string_view ansiFolder, const AnsiCodePage& codePage) {
+    // After the walk by character a trailing 0x5C can only be the second
+    // byte of a character.
+    const std::string mounted = StripTrailingBackslashes(ansiFolder, codePage);
+    return mounted.empty() || mounted.back() != '\\';
 }
 
 std::string DosBoxShortcutArguments(std::string_view installFolder) {
@@ -79,12 +110,16 @@ std::string DosBoxShortcutTitle() {
 }
 
 std::string DosBoxUnusableFolderMessage(std::string_view installFolder) {
-    return std::string(kProductName) +
-           " has been installed, but DOSbox cannot open its folder:\r\n\r\n    " +
-           std::string(installFolder) +
-           "\r\n\r\nDOSbox reads folder names only in this computer's code page, and this "
+    return CannotOpenFolder(installFolder) +
+           "DOSbox reads folder names only in this computer's code page, and this "
            "name has letters outside it. Install " +
            kProductName + " again into a folder named in plain letters, such as C:\\kx.";
+}
+
+std::string DosBoxMisreadFolderMessage(std::string_view installFolder) {
+    return CannotOpenFolder(installFolder) + "DOSbox takes part of the last letter of this name, " +
+           LastLetter(installFolder) + ", for a backslash and misses the folder. Install " +
+           kProductName + " again into a folder whose name ends in another letter, such as C:\\kx.";
 }
 
 std::string DosBoxClosingMessage(const DosBoxSetupResult& result) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/ansi_code_page.h"
 #include "install/product_names.h"
 
 namespace pellion {
@@ -32,13 +33,26 @@ std::string QuoteIfBlank(std::string_view text);
 
 // The five lines appended to the template, each ending in CR LF: the mount
 // of the install folder as C: (trailing backslashes dropped, so "D:\" gives
-// "mount c D:"; quoted when it holds a blank), "c:", "del f", the product
-// started with "/ns", and "exit".
-std::string AutoexecLines(std::string_view installFolder, std::string_view exeName);
+// "mount c D:"), "c:", "del f", the product started with "/ns", and "exit".
+// The folder is in the bytes of `codePage`, walked by character: the second
+// byte of a double-byte character stays, even a 0x5C. It is quoted when
+// DOSBox's shell would cut it: at a blank, or at a '|' byte, which the shell
+// takes for a pipe (the second byte of "ポ", 83 7C, in code page 932).
+std::string AutoexecLines(std::string_view installFolder, std::string_view exeName,
+                          const AnsiCodePage& codePage = {});
 
 // The whole dosbox.conf: the cut template followed by AutoexecLines.
 std::string DosBoxConfText(std::string_view templateText, std::string_view installFolder,
-                           std::string_view exeName);
+                           std::string_view exeName, const AnsiCodePage& codePage = {});
+
+// Whether DOSBox 0.74 on Windows mounts `ansiFolder` (in the bytes of
+// `codePage`) as the folder it names. Its MOUNT works on bytes: it drops one
+// trailing 0x5C byte and adds a backslash only when the last byte is no
+// 0x5C. A folder whose last character is a double-byte one ending in 0x5C
+// ("C:\表\" in code page 932) therefore loses half of that character, or
+// has the DOS file names glued to it ("C:\表VESKPNX.EXE"). Characters ending
+// in 0x5C elsewhere in the path do no harm.
+bool DosBoxMountsWhole(std::string_view ansiFolder, const AnsiCodePage& codePage);
 
 // "-noconsole -conf " and the configuration's path (quoted when it holds a
 // blank).
@@ -71,5 +85,10 @@ std::string DosBoxClosingMessage(const DosBoxSetupResult& result);
 // The message when DOSBox could not open the install folder (a name outside
 // the ANSI code page, with no short form): no set-up was made.
 std::string DosBoxUnusableFolderMessage(std::string_view installFolder);
+
+// The message when DOSBox would misread the install folder (UTF-8) because
+// of its last letter (see DosBoxMountsWhole), with no short form to take
+// instead: no set-up was made. Names that letter.
+std::string DosBoxMisreadFolderMessage(std::string_view installFolder);
 
 }  // namespace pellion

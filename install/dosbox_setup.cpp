@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/win/code_page.h"
 #include "base/win/com.h"
 #include "base/win/wide.h"
 #include "install/dosbox_conf.h"
@@ -29,10 +30,9 @@ bool IsAscii(const std::string& text) {
     return true;
 }
 
-// `text` in the ANSI code page's bytes; false when a character has no
-// place there (a best-fit look-alike would name another folder).
-bool ToAnsi(const std::wstring& text, std::string& bytes) {
-    const UINT codePage = ::GetACP();
+// `text` in the bytes of `codePage`; false when a character has no place
+// there (a best-fit look-alike would name another folder).
+bool ToAnsi(const std::wstring& text, UINT codePage, std::string& bytes) {
     // A system whose code page is UTF-8 reads UTF-8 (and refuses the flags).
     const bool utf8 = codePage == CP_UTF8;
     BOOL usedDefault = FALSE;
@@ -60,30 +60,41 @@ void WriteConfFor(const std::string& folder, const DosBoxFolder& form, bool& wri
     // Any earlier configuration goes to the recycle bin; a failure here shows
     // up as a configuration that cannot be written just below.
     DeleteByMask(folder + kConfMask);
-    written =
-        WriteWholeFile(folder + kConfFile, DosBoxConfText(templateText, form.conf, kProductExe));
+    written = WriteWholeFile(folder + kConfFile,
+                             DosBoxConfText(templateText, form.conf, kProductExe, form.codePage));
 }
 
 }  // namespace
 
-DosBoxFolder FolderForDosBox(const std::string& folder) {
+DosBoxFolder FolderForDosBox(const std::string& folder, unsigned codePage) {
     DosBoxFolder form;
-    if (IsAscii(folder)) return {folder, folder, true};
-    const std::wstring wide = win::Widen(folder);
-    if (ToAnsi(wide, form.conf)) {
-        form.argument = folder;
+    if (IsAscii(folder)) {
+        form.conf = form.argument = folder;
         form.usable = true;
         return form;
+    }
+    const UINT ansi = codePage ? codePage : ::GetACP();
+    form.codePage = win::LeadBytesOf(ansi);
+    const std::wstring wide = win::Widen(folder);
+    if (ToAnsi(wide, ansi, form.conf)) {
+        if (DosBoxMountsWhole(form.conf, form.codePage)) {
+            form.argument = folder;
+            form.usable = true;
+            return form;
+        }
+        form.misread = true;
     }
     const std::wstring shortened = ShortPath(wide);
-    if (!shortened.empty() && ToAnsi(shortened, form.conf)) {
-        form.argument = win::Narrow(shortened);
-        form.conf = NormalizeFolder(form.conf);
-        form.argument = NormalizeFolder(form.argument);
+    if (!shortened.empty() && ToAnsi(shortened, ansi, form.conf) &&
+        DosBoxMountsWhole(form.conf, form.codePage)) {
+        form.conf = NormalizeFolder(form.conf, form.codePage);
+        form.argument = NormalizeFolder(win::Narrow(shortened));
         form.usable = true;
+        form.misread = false;
         return form;
     }
-    return {};
+    form.conf.clear();
+    return form;
 }
 
 bool WriteDosBoxConf(const std::string& productExe) {
@@ -101,7 +112,8 @@ bool CreateDosBoxShortcuts(const std::string& installFolder, const std::string& 
 
     const DosBoxFolder form = FolderForDosBox(installFolder);
     if (!form.usable) {
-        messages.Tell(DosBoxUnusableFolderMessage(installFolder));
+        messages.Tell(form.misread ? DosBoxMisreadFolderMessage(installFolder)
+                                   : DosBoxUnusableFolderMessage(installFolder));
         return false;
     }
     DosBoxSetupResult result;

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/ansi_code_page.h"
 #include "install/install_progress.h"
 
 namespace pellion {
@@ -14,15 +15,21 @@ namespace pellion {
 // open it: `conf` for dosbox.conf's mount line, `argument` for the shortcut's
 // command line (which reaches DOSBox through that code page). Both are the
 // folder itself when every character has a place in the code page (`conf`
-// then in the code page's bytes), else its short (8.3) form when the volume
-// keeps one; `usable` is false when neither works. ASCII folders come back
-// unchanged. Folders end in a backslash.
+// then in the code page's bytes) and DOSBox's MOUNT keeps it whole (see
+// DosBoxMountsWhole), else its short (8.3) form when the volume keeps one
+// that passes both tests; `usable` is false when neither works, and
+// `misread` then tells that the folder's own name was in the code page but
+// ends in a letter DOSBox misreads. ASCII folders come back unchanged.
+// Folders end in a backslash. `codePage` is the one DOSBox reads in; 0 is
+// the system's ANSI code page, the one it uses (tests name others).
 struct DosBoxFolder {
     std::string conf;
     std::string argument;
+    AnsiCodePage codePage;  // the lead bytes of the code page `conf` is in
     bool usable = false;
+    bool misread = false;
 };
-DosBoxFolder FolderForDosBox(const std::string& folder);
+DosBoxFolder FolderForDosBox(const std::string& folder, unsigned codePage = 0);
 
 // Writes dosbox.conf beside `productExe` (the install folder followed by
 // "veskpnx.exe") after sending the folder's *.conf files to the recycle bin.

@@ -24,7 +24,7 @@ bool Fail(std::string& reason) {
 // A new, unshared file beside `path`; a name some earlier run left behind is
 // skipped, not reused.
 win::UniqueFile CreateTemporary(const std::string& path, std::wstring& tempPath) {
-    for (int n = 0; n < 100; ++n) {
+    for (int n = 0; n < kTemporaryAttempts; ++n) {
         tempPath = Widen(TemporaryFileName(path, n));
         win::UniqueFile file(::CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                            FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -183,6 +183,10 @@ bool ValidateInstallFolder(const std::string& folder, InstallMessages& messages)
     if (folder.empty() ||
         !IsUsableDriveType(::GetDriveTypeW(win::Widen(DriveRootOf(folder)).c_str())))
         problem = DriveProblemMessage();
+    // Refused before the first folder is made: without long-path support
+    // Windows would stop the run half way (Wine never does).
+    else if (!FolderPathsFit(NormalizeFolder(folder), LongestWrittenName()))
+        problem = FolderTooLongMessage();
     if (problem.empty()) return true;
     messages.Tell(problem);
     return false;

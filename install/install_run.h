@@ -11,8 +11,10 @@
 namespace pellion {
 
 // True when the folder text's drive (its first three characters) is a
-// removable, fixed or remote drive; otherwise shows "Install Directory is
-// not on a valid device." and answers false, creating nothing.
+// removable, fixed or remote drive and every path the run makes there stays
+// within Windows' limits (FolderPathsFit); otherwise shows "Install
+// Directory is not on a valid device." or FolderTooLongMessage() and
+// answers false, creating nothing.
 bool ValidateInstallFolder(const std::string& folder, InstallMessages& messages);
 
 // Installs the payload into `folder` (as typed: normalised here). The

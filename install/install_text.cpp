@@ -1,12 +1,19 @@
 #include "install/install_text.h"
 
+#include <algorithm>
+
 #include "base/text.h"
+#include "install/dosbox_conf.h"
+#include "install/ucargo_text.h"
+#include "payload/payload_list.h"
 
 namespace pellion {
 
 namespace {
 
 constexpr char kDriveProblem[] = "Install Directory is not on a valid device, ";
+constexpr char kFolderTooLong[] =
+    "Install Directory name is too long: it may have at most %d characters.";
 constexpr char kReadErrorPiece[] = "\r\nError Reading resource item %s, Filename %s";
 constexpr char kCancelMessage[] = "Installation cancelled. %d of %d files were installed.";
 constexpr char kMenuProgramText[] =
@@ -39,6 +46,32 @@ std::string FinishProblemText(std::string_view text) {
 
 std::string DriveProblemMessage() {
     return FinishProblemText(kDriveProblem);
+}
+
+std::string LongestWrittenName() {
+    std::string longest = kConfFile;
+    for (const PayloadItemName& item : kPayloadItems) {
+        std::string temporary = TemporaryFileName(item.file, kTemporaryAttempts - 1);
+        if (temporary.size() > longest.size()) longest = temporary;
+    }
+    return longest;
+}
+
+size_t MaxFolderLength(std::string_view longestName) {
+    // A file's path is the folder, a backslash and the name.
+    const size_t room = Utf16Length(longestName) + 1;
+    const size_t forFiles = room < kMaxFilePathLength ? kMaxFilePathLength - room : 0;
+    return std::min(kMaxFolderPathLength, forFiles);
+}
+
+bool FolderPathsFit(std::string_view folder, std::string_view longestName) {
+    // Each level the run creates is a beginning of the folder's path, so the
+    // folder itself is the longest.
+    return Utf16Length(StripTrailingBackslashes(folder)) <= MaxFolderLength(longestName);
+}
+
+std::string FolderTooLongMessage() {
+    return Format(kFolderTooLong, int(MaxFolderLength(LongestWrittenName())));
 }
 
 void ReadErrorReport::Add(std::string_view resourceName, std::string_view fileName) {

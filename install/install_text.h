@@ -45,6 +45,34 @@ std::string FinishProblemText(std::string_view text);
 // "Install Directory is not on a valid device." (finished as above).
 std::string DriveProblemMessage();
 
+// ---- Folder length ---------------------------------------------------------
+
+// Windows without long-path support creates no folder whose path has more
+// than 247 characters (CreateDirectory keeps room below MAX_PATH for an 8.3
+// name) and opens no file whose path has more than 259 (MAX_PATH, 260, less
+// the terminating zero). Both count UTF-16 units. Wine enforces neither.
+inline constexpr size_t kMaxFolderPathLength = 247;
+inline constexpr size_t kMaxFilePathLength = 259;
+
+// The longest file name the run writes into the install folder: the last
+// temporary name (TemporaryFileName) of its longest payload file, as the
+// build packs them (kPayloadItems), or dosbox.conf if that were longer.
+std::string LongestWrittenName();
+
+// The most characters an install folder may have (without its trailing
+// backslash) so that FolderPathsFit holds for names up to `longestName`.
+size_t MaxFolderLength(std::string_view longestName);
+
+// Whether a run into `folder` (normal form, absolute) stays within both
+// limits: every folder it creates, each level up to `folder` itself (without
+// its backslash), and every file it writes there with a name no longer than
+// `longestName`.
+bool FolderPathsFit(std::string_view folder, std::string_view longestName);
+
+// "Install Directory name is too long: it may have at most N characters.",
+// N the MaxFolderLength of this installer's LongestWrittenName.
+std::string FolderTooLongMessage();
+
 // ---- Reading the items -----------------------------------------------------
 
 // Collects one line per payload item that came back without content.
@@ -79,8 +107,10 @@ int32_t AddToTotal(int32_t total, size_t length);
 
 // ---- Temporary files -------------------------------------------------------
 
-// Each file is written as "<path>.<n>.~pellion" first, then moved into place.
+// Each file is written as "<path>.<n>.~pellion" first, then moved into place;
+// n counts from 0 past names an earlier run left behind, below this bound.
 inline constexpr char kTemporarySuffix[] = ".~pellion";
+inline constexpr int kTemporaryAttempts = 100;
 std::string TemporaryFileName(std::string_view path, int n);
 
 // Whether `candidate` (a bare file name) is a temporary file of `fileName`

@@ -41,19 +41,32 @@ size_t RootLength(std::string_view path) {
     return (!path.empty() && IsSeparator(path[0])) ? 1 : 0;
 }
 
-}  // namespace
-
-std::string NormalizeFolder(std::string_view path) {
-    if (path.empty()) return std::string();
-    std::string out(path);
-    if (out.back() != '\\') out += '\\';
-    while (out.size() >= 2 && out[out.size() - 2] == '\\') out.pop_back();
-    return out;
+// Where the run of backslash characters that ends the text begins; its
+// length when it ends in none. Walks forward by character: a double-byte
+// character cannot be told from its last byte alone.
+size_t TrailingBackslashRun(std::string_view text, const AnsiCodePage& codePage) {
+    size_t runStart = text.size();
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = codePage.CharLength(text, i);
+        if (length == 1 && text[i] == '\\') {
+            if (runStart == text.size()) runStart = i;
+        } else {
+            runStart = text.size();
+        }
+        i += length;
+    }
+    return runStart;
 }
 
-std::string StripTrailingBackslashes(std::string_view path) {
-    while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
-    return std::string(path);
+}  // namespace
+
+std::string NormalizeFolder(std::string_view path, const AnsiCodePage& codePage) {
+    if (path.empty()) return std::string();
+    return std::string(path.substr(0, TrailingBackslashRun(path, codePage))) + '\\';
+}
+
+std::string StripTrailingBackslashes(std::string_view path, const AnsiCodePage& codePage) {
+    return std::string(path.substr(0, TrailingBackslashRun(path, codePage)));
 }
 
 std::string FolderPart(std::string_view path) {

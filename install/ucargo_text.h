@@ -3,22 +3,29 @@
 // operations, and the pure decisions behind the Win32 helpers (ucargo.h).
 // Paths use the backslash as their separator; case changes touch the ASCII
 // letters only, so the bytes of multi-byte characters pass through unchanged.
+// Texts are UTF-8, where a backslash byte is always a backslash. The two
+// functions that also see folders in ANSI bytes (the form DOSBox reads) take
+// that code page, so that the second byte of a double-byte character is
+// never taken for a separator.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/ansi_code_page.h"
 #include "install/inst_item.h"
 
 namespace pellion {
 
 // Normal form of a folder path: ends in exactly one backslash; "" stays "".
-// "C:" -> "C:\", "C:\dir\\\" -> "C:\dir\", "\\\" -> "\".
-std::string NormalizeFolder(std::string_view path);
+// "C:" -> "C:\", "C:\dir\\\" -> "C:\dir\", "\\\" -> "\". Under code page 932
+// "C:\表" (43 3A 5C 95 5C) counts as ending in 表, not in a backslash.
+std::string NormalizeFolder(std::string_view path, const AnsiCodePage& codePage = {});
 
 // Drops every trailing backslash, the one after a drive letter included:
-// "C:\" -> "C:", "\" -> "".
-std::string StripTrailingBackslashes(std::string_view path);
+// "C:\" -> "C:", "\" -> "". A backslash byte that ends a double-byte
+// character of `codePage` stays.
+std::string StripTrailingBackslashes(std::string_view path, const AnsiCodePage& codePage = {});
 
 // Folder part of a path: everything up to and including its last backslash
 // or colon; "" when it has neither. "C:\dir\x.exe" -> "C:\dir\", "C:x" -> "C:".

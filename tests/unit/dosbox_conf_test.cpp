@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "install/ucargo_text.h"
+
 namespace pellion {
 namespace {
 
@@ -137,6 +139,40 @@ TEST(DosBoxConf, AppendedLinesAndShortcutArgumentsPerFolder) {
             << c.why;
         EXPECT_EQ(DosBoxShortcutArguments(c.folder), c.arguments) << c.why;
     }
+}
+
+// Folders in ANSI bytes, walked by character: a double-byte letter whose
+// second byte is 0x5C stays whole in the folder forms and the mount line;
+// DOSBox's MOUNT, which works on bytes, misreads it only as the last letter.
+TEST(DosBoxConf, DoubleByteFoldersKeepTheirLastLetter) {
+    const struct {
+        unsigned codePage;
+        const char *folder, *stripped;  // StripTrailingBackslashes; NormalizeFolder adds one
+        bool quoted, mountsWhole;       // quoted: in the mount line
+    } rows[] = {
+        {932, "C:\\\x95\x5C\\", "C:\\\x95\x5C", false, false},          // 表
+        {932, "C:\\\x95\x5C", "C:\\\x95\x5C", false, false},            // 表 without backslash
+        {932, "C:\\\x95\x5C\\kx\\", "C:\\\x95\x5C\\kx", false, true},   // 表 inside
+        {932, "C:\\\x81\x81\\\\", "C:\\\x81\x81", false, true},         // ＝ (81 81), backslashes
+        {932, "C:\\\x83\x7C\\", "C:\\\x83\x7C", true, true},            // ポ: '|' is a pipe
+        {936, "D:\\\x81\x5C\\", "D:\\\x81\x5C", false, false},          // 乗
+        {949, "C:\\\xC7\xD1\\", "C:\\\xC7\xD1", false, true},           // 한
+        {950, "D:\\kx\\\xB3\x5C\\", "D:\\kx\\\xB3\x5C", false, false},  // 許
+        {1252, "C:\\\x95\x5C\\", "C:\\\x95", false, true},              // a bullet, backslashes
+    };
+    for (const auto& row : rows) {
+        const AnsiCodePage codePage = AnsiCodePage::ForNumber(row.codePage);
+        const std::string stripped = row.stripped, at = row.folder;
+        EXPECT_EQ(StripTrailingBackslashes(row.folder, codePage), stripped) << at;
+        EXPECT_EQ(NormalizeFolder(row.folder, codePage), stripped + "\\") << at;
+        const std::string mount = row.quoted ? "\"" + stripped + "\"" : stripped;
+        EXPECT_EQ(AutoexecLines(row.folder, kProductExe, codePage).substr(0, mount.size() + 10),
+                  "mount c " + mount + "\r\n")
+            << at;
+        EXPECT_EQ(DosBoxMountsWhole(row.folder, codePage), row.mountsWhole) << at;
+    }
+    EXPECT_NE(DosBoxMisreadFolderMessage("C:\\\xE8\xA1\xA8").find(", \xE8\xA1\xA8, "),
+              std::string::npos);
 }
 
 TEST(DosBoxConf, ShippedTemplateIsKeptWholeAndEndsInTheEightLines) {

@@ -64,6 +64,33 @@ TEST(InstallText, DriveRules) {
     EXPECT_EQ(FinishProblemText("x"), "x");
 }
 
+// Windows' two limits: with the names this installer writes the file limit
+// binds, with a one-letter name the folder limit. Lengths count UTF-16 units.
+TEST(InstallText, FolderLengthWithinWindowsLimits) {
+    const std::string longest = LongestWrittenName();
+    EXPECT_EQ(longest, "veskpnx.exe.99.~pellion");
+    EXPECT_EQ(FolderTooLongMessage(),
+              "Install Directory name is too long: it may have at most 235 characters.");
+    const struct {
+        size_t units, letterUnits;  // of the folder (no backslash) and of its last letter
+        const char* letter;
+        std::string name;
+        bool fits;
+    } rows[] = {
+        {235, 1, "k", longest, true},                  // files' paths 259
+        {236, 1, "k", longest, false},                 // 260
+        {247, 1, "k", "x", true},                      // folder 247
+        {248, 1, "k", "x", false},                     // 248
+        {235, 1, "\xC3\xA9", longest, true},           // é: two bytes, one unit
+        {236, 2, "\xF0\x9D\x84\x9E", longest, false},  // 𝄞: two units
+    };
+    for (const auto& row : rows) {
+        const std::string folder =
+            "C:\\" + std::string(row.units - 3 - row.letterUnits, 'k') + row.letter + "\\";
+        EXPECT_EQ(FolderPathsFit(folder, row.name), row.fits) << row.units << " " << row.name;
+    }
+}
+
 TEST(InstallText, MenuProgramParent) {
     const struct {
         const char* folder;

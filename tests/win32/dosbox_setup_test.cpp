@@ -14,6 +14,7 @@
 
 #include "base/errors.h"
 #include "base/text.h"
+#include "base/win/code_page.h"
 #include "base/win/com.h"
 #include "base/win/unique_handle.h"
 #include "install/dosbox_conf.h"
@@ -232,6 +233,36 @@ TEST_F(DosBoxSetup, NonAsciiFoldersInTheFormDosBoxOpens) {
     EXPECT_EQ(LoadLink(DosBoxLink()).arguments,
               "-noconsole -conf " + QuoteIfBlank(form.argument + "dosbox.conf"));
     EXPECT_EQ(FolderForDosBox(install_).conf, install_) << "ASCII folders stay as they are";
+}
+
+// A last letter DOSBox misreads: the short form (ASCII under Wine); inside
+// the name it stays. Windows' lead bytes are the portable table's.
+TEST_F(DosBoxSetup, DoubleByteCodePagesAvoidALastLetterDosBoxMisreads) {
+    for (unsigned cp : {932u, 936u, 949u, 950u})
+        EXPECT_TRUE(win::LeadBytesOf(cp) == AnsiCodePage::ForNumber(cp)) << cp;
+    const struct {
+        unsigned codePage;
+        const char* name;
+        const char* ansi;  // the own name in the code page; null: short form
+    } rows[] = {
+        {932, "\xE8\xA1\xA8", nullptr},       // 表, 95 5C
+        {932, "\xE8\xA1\xA8x", "\x95\x5Cx"},  // 表x
+    };
+    for (const auto& row : rows) {
+        const std::string folder = In(row.name) + "\\";
+        ASSERT_TRUE(::CreateDirectoryW(Widen(folder).c_str(), nullptr)) << folder;
+        const DosBoxFolder form = FolderForDosBox(folder, row.codePage);
+        ASSERT_TRUE(form.usable) << folder;
+        if (row.ansi) {
+            EXPECT_EQ(form.conf, In(row.ansi) + "\\");
+            EXPECT_EQ(form.argument, folder);
+            continue;
+        }
+        for (unsigned char ch : form.conf) EXPECT_LT(ch, 0x80) << form.conf;
+        wchar_t longPath[MAX_PATH] = {};
+        ASSERT_GT(::GetLongPathNameW(Widen(form.argument).c_str(), longPath, MAX_PATH), 0u);
+        EXPECT_EQ(Narrow(longPath), folder);
+    }
 }
 
 // A class object that refuses to make anything, standing in for a shell

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "base/win/unique_handle.h"
@@ -301,6 +302,22 @@ TEST(ValidateInstallFolder, DriveOfTheFirstThreeCharacters) {
             EXPECT_EQ(dialogs.shown[0].text, "Install Directory is not on a valid device.");
         }
     }
+}
+
+// Wine enforces no path limit: the refusal is all there is to see here.
+TEST(ValidateInstallFolder, LongestFolderWindowsTakes) {
+    const std::string longest =
+        "C:\\" + std::string(MaxFolderLength(LongestWrittenName()) - 3, 'k');
+    const std::pair<std::string, bool> rows[] = {
+        {longest, true}, {longest + "\\", true}, {longest + "k", false}};
+    for (const auto& [folder, accepted] : rows) {
+        ProgressLog unused;
+        DialogAnswers dialogs({1}, unused);
+        EXPECT_EQ(ValidateInstallFolder(folder, DialogMessages()), accepted) << folder;
+        ASSERT_EQ(dialogs.shown.size(), accepted ? 0u : 1u) << folder;
+        for (const auto& shown : dialogs.shown) EXPECT_EQ(shown.text, FolderTooLongMessage());
+    }
+    EXPECT_FALSE(DirectoryExists(longest)) << "nothing is created";
 }
 
 }  // namespace
