@@ -62,10 +62,13 @@ DWORD WINAPI ReadWorker(void* param) {
     return 0;
 }
 
-// The worker threads, waited for and closed on every way out.
+// The worker threads, waited for and closed on every way out. The list has
+// room for every thread before the first starts: a failed allocation later
+// would leave running workers whose job is about to be destroyed.
 class Workers {
   public:
     Workers(ReadJob& job, size_t count) {
+        threads_.reserve(count);
         job.running = count;
         for (size_t i = 0; i < count; ++i) {
             HANDLE thread = ::CreateThread(nullptr, 0, ReadWorker, &job, 0, nullptr);
