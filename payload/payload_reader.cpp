@@ -91,6 +91,23 @@ class Workers {
     std::vector<HANDLE> threads_;
 };
 
+// Calls `answerMessages` for every message that arrives until the workers
+// have ended. Once a quit request is queued (the callback posts it again
+// for the application's loop), a wait that wakes for input would wake at
+// once every time: from then on only the workers are waited for.
+void AnswerUntilFinished(HANDLE finished, const std::function<void()>& answerMessages) {
+    for (;;) {
+        const DWORD woke =
+            ::MsgWaitForMultipleObjectsEx(1, &finished, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0) return;
+        if (woke != WAIT_OBJECT_0 + 1) break;  // the wait failed: nothing to answer
+        answerMessages();
+        MSG quit;
+        if (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) break;
+    }
+    ::WaitForSingleObject(finished, INFINITE);
+}
+
 }  // namespace
 
 void ReadPayloadItems(std::vector<PayloadRead>& items,
@@ -115,9 +132,7 @@ void ReadPayloadItems(std::vector<PayloadRead>& items,
             job.running = 1;
             ReadWorker(&job);
         }
-        while (::MsgWaitForMultipleObjectsEx(1, &job.finished, INFINITE, QS_ALLINPUT,
-                                             MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0)
-            answerMessages();
+        AnswerUntilFinished(job.finished, answerMessages);
     }
 }
 

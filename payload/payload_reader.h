@@ -32,7 +32,9 @@ struct PayloadRead {
 // Reads every item as ReadPayloadItem does, on worker threads (one per
 // processor, at most one per item), which touch no window. Meanwhile the
 // calling thread calls `answerMessages` whenever a message arrives for it,
-// so its windows keep answering. Returns when every item has been tried.
+// so its windows keep answering; once a WM_QUIT is queued after a call
+// (posted again for the application's loop) it only waits for the workers.
+// Returns when every item has been tried.
 void ReadPayloadItems(std::vector<PayloadRead>& items, const std::function<void()>& answerMessages);
 
 // The whole of a raw resource, as stored (neither scrambled nor compressed):
