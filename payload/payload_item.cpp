@@ -136,4 +136,19 @@ std::string NotEnoughMemoryText(std::string_view fileName) {
     return "Not enough memory to unpack " + std::string(fileName) + ".";
 }
 
+ItemMemory DecodeMemoryOf(const uint8_t* stored, size_t length, std::string_view key) {
+    if (length < kPayloadHeaderSize) return {};
+    uint8_t raw[kPayloadHeaderSize];
+    UnscrambleCopy(key, 0, stored, raw, kPayloadHeaderSize);
+    PayloadHeader header;
+    if (!DecodePayloadHeader(raw, header) || CheckBareFileName(header.name) != NameProblem::kNone)
+        return {};
+    const uint64_t bodyLength = length - kPayloadHeaderSize;
+    const uint64_t bound = MaxInflatedSize(bodyLength);
+    if (header.declaredSize <= 0) return {ScrambledSource::kPiece + bound, 0};
+    // Refused before anything is allocated.
+    if (uint64_t(header.declaredSize) > bound) return {};
+    return {bodyLength, uint64_t(header.declaredSize)};
+}
+
 }  // namespace pellion

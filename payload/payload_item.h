@@ -42,4 +42,15 @@ void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view ke
 // "Not enough memory to unpack <fileName>."
 std::string NotEnoughMemoryText(std::string_view fileName);
 
+// The heap that decoding one item takes, read from its header: `passing`
+// is held while it is decoded and freed at its end (the unscrambled body;
+// for an item without a declared size, the piece and the most its stream
+// may inflate to), `kept` stays as the item's content. Both are 0 for an
+// item that fails or is refused before anything is allocated.
+struct ItemMemory {
+    uint64_t passing = 0;
+    uint64_t kept = 0;
+};
+ItemMemory DecodeMemoryOf(const uint8_t* stored, size_t length, std::string_view key);
+
 }  // namespace pellion
