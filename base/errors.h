@@ -34,6 +34,13 @@ class EDecompressionError : public EPellionError {
     using EPellionError::EPellionError;
 };
 
+// Memory for decoding an item could not be had. Not a sign of a damaged
+// payload: the same item reads on a machine with more memory to spare.
+class EOutOfMemory : public EPellionError {
+  public:
+    using EPellionError::EPellionError;
+};
+
 // An operating-system call failed where the program cannot go on.
 class EOSError : public EPellionError {
   public:

@@ -41,7 +41,9 @@ class Inflater {
         stream_.zalloc = ZAlloc;
         stream_.zfree = ZFree;
         stream_.opaque = Z_NULL;
-        if (inflateInit2(&stream_, MAX_WBITS) != Z_OK) Fail();
+        const int ret = inflateInit2(&stream_, MAX_WBITS);
+        if (ret == Z_MEM_ERROR) RaiseDecodeProblem(DecodeProblem::kNoMemory);
+        if (ret != Z_OK) Fail();
         active_ = true;
     }
     ~Inflater() {
@@ -149,6 +151,7 @@ std::string InflateFrom(InflateSource& source, size_t length, size_t estimate, s
         int ret = inflate(&z, Z_NO_FLUSH);
         out.Took(outBefore - z.avail_out);
         if (ret == Z_STREAM_END) break;
+        if (ret == Z_MEM_ERROR) RaiseDecodeProblem(DecodeProblem::kNoMemory);
         if (ret != Z_OK && ret != Z_BUF_ERROR) Fail();
         // The input has ended before the stream did.
         if (sourceDone && inBefore == 0 && outBefore == z.avail_out) Fail();
@@ -165,8 +168,9 @@ std::string InflateBuffer(const uint8_t* input, size_t length, size_t estimate, 
 
 namespace {
 
-// Every way a whole-buffer decode can fail, and what the reader raises for
-// it. All are a damaged item to the user, so all read "Error".
+// Every way a whole stream can be damaged, and what the reader raises for
+// it. All are a damaged item to the user, so all read "Error". A lack of
+// memory is no damage: it has an error of its own.
 struct ProblemError {
     DecodeProblem problem;
     const char* text;
@@ -174,7 +178,7 @@ struct ProblemError {
 constexpr ProblemError kProblemErrors[] = {
     {DecodeProblem::kNotAStream, "Error"},  {DecodeProblem::kShortResult, "Error"},
     {DecodeProblem::kLongResult, "Error"},  {DecodeProblem::kTrailingBytes, "Error"},
-    {DecodeProblem::kBeyondBound, "Error"}, {DecodeProblem::kNoMemory, "Error"},
+    {DecodeProblem::kBeyondBound, "Error"},
 };
 
 // libdeflate's answer, with the bytes it took and gave, as a problem; false
@@ -217,6 +221,7 @@ struct Decompressor {
 }  // namespace
 
 void RaiseDecodeProblem(DecodeProblem problem) {
+    if (problem == DecodeProblem::kNoMemory) throw EOutOfMemory("Not enough memory");
     for (const ProblemError& row : kProblemErrors)
         if (row.problem == problem) throw EDecompressionError(row.text);
     throw EDecompressionError("Error");

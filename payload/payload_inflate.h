@@ -1,6 +1,7 @@
 #pragma once
 // The one place that talks to zlib and libdeflate. Every decoding failure
-// becomes an EDecompressionError with the text "Error". Portable.
+// becomes an EDecompressionError with the text "Error", except a block that
+// cannot be had (EOutOfMemory, see RaiseDecodeProblem). Portable.
 
 #include <cstddef>
 #include <cstdint>
@@ -41,7 +42,9 @@ std::string InflateFrom(InflateSource& source, size_t length, size_t estimate, s
                         InflateTrace* trace = nullptr);
 
 // What can be wrong with a stream decoded whole; each maps to the error the
-// reader raises for it (one table, in payload_inflate.cpp).
+// reader raises for it (one table, in payload_inflate.cpp): kNoMemory to
+// EOutOfMemory "Not enough memory", which DecodePayloadItem names the item
+// in, the others to EDecompressionError "Error".
 enum class DecodeProblem {
     kNotAStream,     // no zlib header, a damaged stream or a failed Adler-32
     kShortResult,    // the stream ends before the declared size is reached

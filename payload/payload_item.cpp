@@ -71,6 +71,40 @@ std::string EncodePayloadItem(std::string_view name, int32_t dateTime, std::stri
     return stored;
 }
 
+namespace {
+
+// The body decoded into `content`, as DecodePayloadItem describes; raises
+// EOutOfMemory without a name when a block cannot be had.
+void InflateBody(const uint8_t* stored, size_t length, std::string_view key,
+                 const PayloadHeader& header, std::string& content) {
+    const size_t bodyLength = length - kPayloadHeaderSize;
+    const bool sized = header.declaredSize > 0;
+    const size_t expected = sized ? size_t(header.declaredSize) : 0;
+    // Checked before anything is allocated: a corrupt length must not make
+    // the installer ask for gigabytes.
+    if (expected > MaxInflatedSize(bodyLength)) RaiseDecodeProblem(DecodeProblem::kBeyondBound);
+    if (sized) {
+        // The body unscrambled whole, then decoded whole into a block of the
+        // declared size, which becomes the content.
+        std::unique_ptr<uint8_t[]> body(new (std::nothrow) uint8_t[bodyLength ? bodyLength : 1]);
+        if (!body) RaiseDecodeProblem(DecodeProblem::kNoMemory);
+        UnscrambleCopy(key, kPayloadHeaderSize, stored + kPayloadHeaderSize, body.get(),
+                       bodyLength);
+        content = InflateWhole(body.get(), bodyLength, expected);
+        return;
+    }
+    // Without a positive declared size the stream is still inflated (a
+    // broken one is still an error), within what its length can hold, and
+    // what it gives is dropped: the install run reports the item as
+    // unreadable.
+    ScrambledSource source(stored, kPayloadHeaderSize, length, key);
+    const uint64_t bound = MaxInflatedSize(bodyLength);
+    InflateFrom(source, bodyLength, 0, size_t(std::min<uint64_t>(bound, SIZE_MAX)));
+    std::string().swap(content);
+}
+
+}  // namespace
+
 void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view key,
                        std::string& fileName, int32_t& dateTime, std::string& content) {
     fileName.clear();
@@ -86,37 +120,35 @@ void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view ke
         return;
     }
     fileName = header.name;
-
-    const size_t bodyLength = length - kPayloadHeaderSize;
-    const bool sized = header.declaredSize > 0;
-    const size_t expected = sized ? size_t(header.declaredSize) : 0;
-    // Checked before anything is allocated: a corrupt length must not make
-    // the installer ask for gigabytes.
-    if (expected > MaxInflatedSize(bodyLength)) RaiseDecodeProblem(DecodeProblem::kBeyondBound);
-    if (sized) {
-        // The body unscrambled whole, then decoded whole into a block of the
-        // declared size, which becomes the content. A declared size within
-        // reach of the body can still be more than a 32-bit process can
-        // allocate: that is a corrupt item, not a reason to end the program.
-        std::unique_ptr<uint8_t[]> body(new (std::nothrow) uint8_t[bodyLength ? bodyLength : 1]);
-        if (!body) RaiseDecodeProblem(DecodeProblem::kNoMemory);
-        UnscrambleCopy(key, kPayloadHeaderSize, stored + kPayloadHeaderSize, body.get(),
-                       bodyLength);
-        content = InflateWhole(body.get(), bodyLength, expected);
-        return;
-    }
-    // Without a positive declared size the stream is still inflated (a
-    // broken one is still an error), within what its length can hold, and
-    // what it gives is dropped: the install run reports the item as
-    // unreadable.
-    ScrambledSource source(stored, kPayloadHeaderSize, length, key);
+    // A declared size within reach of the body can still be more than a
+    // 32-bit process has room for, or other work holds the memory for now:
+    // the item is not damaged, and the user is told what ran out.
     try {
-        const uint64_t bound = MaxInflatedSize(bodyLength);
-        InflateFrom(source, bodyLength, 0, size_t(std::min<uint64_t>(bound, SIZE_MAX)));
+        InflateBody(stored, length, key, header, content);
+    } catch (const EOutOfMemory&) {
+        throw EOutOfMemory(NotEnoughMemoryText(fileName));
     } catch (const std::bad_alloc&) {
-        RaiseDecodeProblem(DecodeProblem::kNoMemory);
+        throw EOutOfMemory(NotEnoughMemoryText(fileName));
     }
-    std::string().swap(content);
+}
+
+std::string NotEnoughMemoryText(std::string_view fileName) {
+    return "Not enough memory to unpack " + std::string(fileName) + ".";
+}
+
+ItemMemory DecodeMemoryOf(const uint8_t* stored, size_t length, std::string_view key) {
+    if (length < kPayloadHeaderSize) return {};
+    uint8_t raw[kPayloadHeaderSize];
+    UnscrambleCopy(key, 0, stored, raw, kPayloadHeaderSize);
+    PayloadHeader header;
+    if (!DecodePayloadHeader(raw, header) || CheckBareFileName(header.name) != NameProblem::kNone)
+        return {};
+    const uint64_t bodyLength = length - kPayloadHeaderSize;
+    const uint64_t bound = MaxInflatedSize(bodyLength);
+    if (header.declaredSize <= 0) return {ScrambledSource::kPiece + bound, 0};
+    // Refused before anything is allocated.
+    if (uint64_t(header.declaredSize) > bound) return {};
+    return {bodyLength, uint64_t(header.declaredSize)};
 }
 
 }  // namespace pellion

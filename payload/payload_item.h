@@ -27,7 +27,10 @@ std::string EncodePayloadItem(std::string_view name, int32_t dateTime, std::stri
 //                                   a declared size no body of this length
 //                                   can inflate to, or, for a positive
 //                                   declared size, a body that inflates to
-//                                   any other length.
+//                                   any other length;
+//   EOutOfMemory                    memory for the body, the content or the
+//                                   decoder could not be had (the text of
+//                                   NotEnoughMemoryText for the item's name).
 // Name and date-time are set before inflation; after an error no output is
 // to be used. A stored name that is not a bare, safe file name is delivered
 // (unsafe bytes shown as '?') with empty content and no error, so the install
@@ -35,5 +38,19 @@ std::string EncodePayloadItem(std::string_view name, int32_t dateTime, std::stri
 // less gives empty content and no error, whatever the valid stream holds.
 void DecodePayloadItem(const uint8_t* stored, size_t length, std::string_view key,
                        std::string& fileName, int32_t& dateTime, std::string& content);
+
+// "Not enough memory to unpack <fileName>."
+std::string NotEnoughMemoryText(std::string_view fileName);
+
+// The heap that decoding one item takes, read from its header: `passing`
+// is held while it is decoded and freed at its end (the unscrambled body;
+// for an item without a declared size, the piece and the most its stream
+// may inflate to), `kept` stays as the item's content. Both are 0 for an
+// item that fails or is refused before anything is allocated.
+struct ItemMemory {
+    uint64_t passing = 0;
+    uint64_t kept = 0;
+};
+ItemMemory DecodeMemoryOf(const uint8_t* stored, size_t length, std::string_view key);
 
 }  // namespace pellion

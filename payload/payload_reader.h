@@ -29,11 +29,21 @@ struct PayloadRead {
     std::exception_ptr error;
 };
 
-// Reads every item as ReadPayloadItem does, on worker threads (one per
-// processor, at most one per item), which touch no window. Meanwhile the
-// calling thread calls `answerMessages` whenever a message arrives for it,
-// so its windows keep answering. Returns when every item has been tried.
-void ReadPayloadItems(std::vector<PayloadRead>& items, const std::function<void()>& answerMessages);
+// Reads every item as ReadPayloadItem does, on `workers` threads (0: one per
+// processor; at most one per item), which touch no window. Items are decoded
+// side by side only while the memory they take fits next to what is already
+// held (read_schedule.h), so the read holds about what reading them one at a
+// time would. An item that meets a lack of memory goes again alone once the
+// others have ended, and the rest of the read goes one at a time; only when
+// it fails alone too is its error EOutOfMemory "Not enough memory to unpack
+// <file name>.".
+//
+// Meanwhile the calling thread calls `answerMessages` whenever a message
+// arrives for it, so its windows keep answering; once a WM_QUIT is queued
+// after a call (posted again for the application's loop) it only waits for
+// the workers. Returns when every item has been tried.
+void ReadPayloadItems(std::vector<PayloadRead>& items, const std::function<void()>& answerMessages,
+                      size_t workers = 0);
 
 // The whole of a raw resource, as stored (neither scrambled nor compressed):
 // the DOSBox configuration template. EResNotFound when it does not exist.

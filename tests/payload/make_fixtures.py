@@ -11,6 +11,7 @@ raw copies of the original files (ORIG_<resource>) to compare with.
 """
 
 import os
+import random
 import struct
 import subprocess
 import sys
@@ -121,7 +122,13 @@ def main(packer, seed_text, product, out):
     large = large_file(large_src)
     pack(packer, seed, large_src, out / "large", large)
     check(out / "large" / "rs_large.bin", (large_src / "large.dat").read_bytes(), "large.dat", key)
+    # 16 MiB that deflate cannot shrink, for the reader's memory tests.
+    (large_src / "random.dat").write_bytes(random.Random(5).randbytes(16 << 20))
+    pack(packer, seed, large_src, out / "random", [("rs_random16", "random.dat")])
+    check(out / "random" / "rs_random16.bin", (large_src / "random.dat").read_bytes(),
+          "random.dat", key)
     rc_large = 'RS_LARGE RCDATA "large/rs_large.bin"'  # no original copy: 64 MiB
+    rc_random = 'RS_RANDOM16 RCDATA "random/rs_random16.bin"'  # nor of these 16 MiB
     rc = ["// Resources of the payload reader tests, written by make_fixtures.py."]
     for folder, src, items in (("sample", product, SAMPLE), ("edge", out / "edge-src", edges)):
         for resource, file in items:
@@ -140,6 +147,7 @@ def main(packer, seed_text, product, out):
     (out / "conf_sample.txt").write_bytes(b"[sdl]\r\nfullscreen=false\r\n")
     rc.append('RS_CONF_SAMPLE RCDATA "conf_sample.txt"')
     rc.append(rc_large)
+    rc.append(rc_random)
     (out / "fixtures.rc").write_text("\n".join(rc) + "\n")
 
 

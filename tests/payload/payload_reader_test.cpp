@@ -15,6 +15,7 @@
 
 #include "base/errors.h"
 #include "base/text.h"
+#include "base/win/message_pump.h"
 #include "payload/payload_list.h"
 
 namespace pellion {
@@ -169,6 +170,24 @@ TEST(PayloadReader, ReadingAtOnceKeepsTheCallerAnswering) {
     EXPECT_EQ(items[1].content, "!");
     ASSERT_TRUE(items[3].error);
     EXPECT_THROW(std::rethrow_exception(items[3].error), EResNotFound);
+}
+
+// A quit request, posted again by the callback as the progress window's
+// does, stays queued: from then on the read only waits for its workers.
+TEST(PayloadReader, QueuedQuitEndsTheCallsDuringTheRead) {
+    std::vector<PayloadRead> items(6);
+    for (PayloadRead& item : items) item.resource = "rs_large";
+    int quits = 0, callsAfterQuit = 0;
+    ::PostQuitMessage(3);
+    ReadPayloadItems(items, [&] {
+        callsAfterQuit += quits > 0;
+        quits += !win::ProcessPendingMessages();
+    });
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quits, 1);
+    EXPECT_LE(callsAfterQuit, 3);
+    EXPECT_EQ(items[5].content.size(), size_t(64) << 20);
 }
 
 TEST(PayloadReader, RawResourceIsReturnedAsStored) {
