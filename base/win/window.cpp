@@ -68,6 +68,11 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
 }
 
+bool AcceptsInput(HWND hwnd) {
+    HWND top = ::GetAncestor(hwnd, GA_ROOT);
+    return ::IsWindowEnabled(hwnd) && (!top || ::IsWindowEnabled(top));
+}
+
 std::string GetWindowTextUtf8(HWND hwnd) {
     int n = ::GetWindowTextLengthW(hwnd);
     std::wstring text(size_t(n) + 1, L'\0');

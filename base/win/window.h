@@ -37,6 +37,11 @@ class Window {
     HWND hwnd_ = nullptr;
 };
 
+// Whether the window takes input: it and its top-level window are enabled.
+// Windows disables the top-level window while a dialog is modal to it, but
+// not its children, so a control asked only about itself would still act.
+bool AcceptsInput(HWND hwnd);
+
 // Text of a window as UTF-8.
 std::string GetWindowTextUtf8(HWND hwnd);
 void SetWindowTextUtf8(HWND hwnd, const std::string& text);

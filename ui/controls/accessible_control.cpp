@@ -3,6 +3,7 @@
 #include "base/win/dll_search.h"
 #include "base/win/optional_api.h"
 #include "base/win/wide.h"
+#include "base/win/window.h"
 
 namespace pellion::win {
 
@@ -226,7 +227,7 @@ class AccessibleObject final : public IAccessible {
     long State() const {
         long state = facts_->AccessibleState();
         if (!::IsWindowVisible(hwnd_)) state |= STATE_SYSTEM_INVISIBLE;
-        if (!::IsWindowEnabled(hwnd_))
+        if (!win::AcceptsInput(hwnd_))
             state |= STATE_SYSTEM_UNAVAILABLE;
         else if (::GetWindowLongW(hwnd_, GWL_STYLE) & WS_TABSTOP)
             state |= STATE_SYSTEM_FOCUSABLE;

@@ -45,7 +45,11 @@ void TGradientButton::SetEnabled(bool enabled) {
 }
 
 void TGradientButton::Click() {
-    if (!onClick_ || input_.State() == ButtonState::Disabled) return;
+    // A press posted by a screen reader may arrive while a dialog is modal
+    // to this window: acting then would run the handler inside that
+    // dialog's loop.
+    if (!onClick_ || input_.State() == ButtonState::Disabled || !win::AcceptsInput(Handle()))
+        return;
     // A copy: the handler may swap the button's handler while it runs.
     ClickHandler handler = onClick_;
     handler(*this);

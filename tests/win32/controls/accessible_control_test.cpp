@@ -82,5 +82,25 @@ TEST(Accessible, DisabledButtonAndObjectsHeldPastTheButton) {
     }
 }
 
+// A modal dialog disables its owner, not the owner's children: a press must
+// still do nothing, and the button must say it is unavailable.
+TEST(Accessible, PressWhileTheTopLevelWindowIsDisabledDoesNothing) {
+    Host host(200, 60);
+    TGradientButton button(host.Get(), 10, 10, 73, 22, "Install");
+    int clicks = 0;
+    button.SetOnClick([&](TGradientButton&) { ++clicks; });
+    win::ComPtr<IAccessible> acc = ClientObject(button.Handle());
+    ASSERT_TRUE(acc);
+    for (bool enabled : {false, true}) {
+        SCOPED_TRACE(enabled ? "window enabled" : "window disabled");
+        ::EnableWindow(host.Get(), enabled);
+        EXPECT_EQ(AskNumber(acc.Get(), &IAccessible::get_accState) & STATE_SYSTEM_UNAVAILABLE,
+                  enabled ? 0 : STATE_SYSTEM_UNAVAILABLE);
+        EXPECT_EQ(acc->accDoDefaultAction(Self()), S_OK);
+        Pump();
+        EXPECT_EQ(clicks, enabled ? 1 : 0);
+    }
+}
+
 }  // namespace
 }  // namespace pellion
