@@ -72,7 +72,33 @@ bool FillTemporary(win::UniqueFile& file, std::string_view content, int32_t dosD
     return filled;
 }
 
+bool SystemMove(const wchar_t* from, const wchar_t* to) {
+    return ::MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+ReplacingMove replacingMove = &SystemMove;
+
+// Moves the temporary file over `target`. An older copy from a CD keeps its
+// read-only attribute, which would make Windows refuse the move: only that
+// flag is cleared, just before, and put back when the move fails anyway.
+bool Replace(const std::wstring& tempPath, const std::wstring& target) {
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES &&
+                          (attributes & FILE_ATTRIBUTE_READONLY) &&
+                          !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (readOnly) ::SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (replacingMove(tempPath.c_str(), target.c_str())) return true;
+    const DWORD error = ::GetLastError();
+    if (readOnly) ::SetFileAttributesW(target.c_str(), attributes);
+    ::SetLastError(error);
+    return false;
+}
+
 }  // namespace
+
+void SetReplacingMoveForTesting(ReplacingMove move) {
+    replacingMove = move ? move : &SystemMove;
+}
 
 void RemoveLeftoverTemporaries(const std::string& path) {
     const std::string folder = FolderPart(path);
@@ -97,8 +123,7 @@ bool PlaceInstalledFile(const std::string& path, std::string_view content, int32
     if (!file) return Fail(reason);
     bool placed =
         FillTemporary(file, content, dosDateTime, reason) &&
-        (::MoveFileExW(tempPath.c_str(), Widen(path).c_str(), MOVEFILE_REPLACE_EXISTING) ||
-         Fail(reason));
+        (Replace(tempPath, Widen(path)) || Fail(reason));
     if (!placed) ::DeleteFileW(tempPath.c_str());
     return placed;
 }

@@ -17,6 +17,13 @@ namespace pellion {
 bool PlaceInstalledFile(const std::string& path, std::string_view content, int32_t dosDateTime,
                         std::string& reason);
 
+// How a finished temporary file replaces the final name: by default the
+// system's move (MoveFileExW, replacing). Windows refuses to move over a
+// read-only file and Wine does not; tests put in a move that refuses as
+// Windows does. Null restores the default.
+using ReplacingMove = bool (*)(const wchar_t* from, const wchar_t* to);
+void SetReplacingMoveForTesting(ReplacingMove move);
+
 // Deletes the temporary files of `path` that an earlier run left behind (one
 // that was killed while writing): exactly the names IsTemporaryFileOf
 // accepts for its file name, nothing else.

@@ -13,6 +13,7 @@
 
 #include "base/win/unique_handle.h"
 #include "base/win/win_error.h"
+#include "install/install_file.h"
 #include "install/install_text.h"
 #include "install/ucargo.h"
 #include "payload/payload_list.h"
@@ -246,6 +247,53 @@ TEST_F(InstallRun, FileInUseIsReportedByNameAndLeftAsItWas) {
     EXPECT_EQ(shown_[0].text.rfind("Error writing file " + held + ": ", 0), 0u) << shown_[0].text;
     EXPECT_TRUE(shown_[0].progressAlive);
     EXPECT_EQ(Listing(folder_), ProductNames(kPayloadItemCount)) << "the others are in place";
+}
+
+// The move Windows makes: it refuses a read-only target (Wine does not).
+bool MoveAsWindowsDoes(const wchar_t* from, const wchar_t* to) {
+    const DWORD attributes = ::GetFileAttributesW(to);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    return ::MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+// An older copy from a CD is read-only: replaced all the same, except a file
+// that is in use, which keeps its bytes and its flag and is named.
+TEST_F(InstallRun, ReadOnlyOlderFilesAreReplaced) {
+    SetReplacingMoveForTesting(&MoveAsWindowsDoes);
+    struct Restore {
+        ~Restore() { SetReplacingMoveForTesting(nullptr); }
+    } restore;
+    ASSERT_TRUE(::CreateDirectoryW(Widen(In("kx")).c_str(), nullptr));
+    for (const auto& item : payload_) {
+        PutBytes(folder_ + item.name, "older");
+        ::SetFileAttributesW(Widen(folder_ + item.name).c_str(),
+                             FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    }
+    const std::string held = folder_ + payload_[3].name;
+    for (bool holding : {true, false}) {
+        SCOPED_TRACE(holding ? "one file in use" : "nothing in use");
+        shown_.clear();
+        win::UniqueFile lock(holding ? ::CreateFileW(Widen(held).c_str(), GENERIC_READ, 0, nullptr,
+                                                     OPEN_EXISTING, 0, nullptr)
+                                     : INVALID_HANDLE_VALUE);
+        EXPECT_EQ(Run(), !holding);
+        lock.Reset();
+        const DWORD attributes = ::GetFileAttributesW(Widen(held).c_str());
+        if (holding)  // the flag is back, and nothing else of it changed
+            EXPECT_EQ(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE),
+                      DWORD(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+        else
+            EXPECT_EQ(attributes & FILE_ATTRIBUTE_READONLY, 0u);
+        EXPECT_EQ(ReadBytes(held) == "older", holding);
+        if (holding) {
+            ASSERT_FALSE(shown_.empty());
+            EXPECT_EQ(shown_[0].text.rfind("Error writing file " + held + ": ", 0), 0u);
+        }
+    }
+    for (const auto& item : payload_) EXPECT_EQ(ReadBytes(folder_ + item.name), item.content);
 }
 
 TEST_F(InstallRun, FolderThatCannotBeMadeIsReportedOnceWithItsReason) {
