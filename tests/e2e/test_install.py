@@ -223,6 +223,88 @@ class PauseAndCancel(InstallScenario):
         self.assertEqual(self.finished(proc), NOT_INSTALLED)
 
 
+class KilledRuns(InstallScenario):
+    """A run killed without warning (a power cut for the process), over an
+    older installed copy, at moments spread over the whole run: during the
+    read, between files (the run slowed down as on a slow disk) and while a
+    file is being written (as soon as a temporary file shows). Every name then
+    holds the old bytes or the whole new ones, never a part; the next
+    complete run succeeds and leaves no temporary file."""
+    host = INSTALL_HOST_BIG
+    big = PauseAndCancel.big
+    SPREAD = 6  # kills spread over each kind of run
+
+    def older_copy(self, folder):
+        """The older copy alone: a temporary file an earlier kill left would
+        be taken for one of this run's."""
+        folder.mkdir(exist_ok=True)
+        for leftover in set(os.listdir(folder)) - set(FILES):
+            os.remove(folder / leftover)
+        for name in FILES:
+            (folder / name).write_bytes(b"older copy of " + name.encode())
+
+    def run_to_ok(self, pre, *args):
+        """Seconds from the start to "Installation Successful."."""
+        start = time.monotonic()
+        proc = self.start(pre, self.host, *args)
+        self.stage(pre, self.progress(pre, proc), "Installation Successful.", timeout=120)
+        seconds = time.monotonic() - start
+        self.end_programs()
+        return seconds
+
+    def kill(self, pre, folder, args, delay=None):
+        """Starts a run and kills it after `delay` s, or when a temporary file
+        first shows; answers what the six names and the folder then hold."""
+        self.older_copy(folder)
+        proc = self.start(pre, self.host, *args)
+        start = time.monotonic()
+        if delay is None:
+            while proc.poll() is None and not any(n.endswith(".~pellion") for n in os.listdir(folder)):
+                if time.monotonic() - start > 120:
+                    break
+        else:
+            time.sleep(delay)
+        when = time.monotonic() - start
+        proc.kill()
+        proc.wait()
+        written = 0
+        for name in FILES:
+            data = (folder / name).read_bytes()
+            self.assertIn(data, (b"older copy of " + name.encode(), self.new[name]),
+                          f"{name} after a kill at {when:.3f} s: {len(data)} bytes")
+            written += data == self.new[name]
+        temporary = len([n for n in os.listdir(folder) if n not in FILES])
+        return f"{when:.3f} s{'' if delay is not None else ' (temporary seen)'}: " \
+               f"{written} new, {temporary} temporary"
+
+    def test_every_name_holds_old_or_whole_new_bytes(self):
+        pre = self.prepared(e2e.any_arch())
+        # The menu program in the parent: the same one closing message on
+        # both kinds of Windows.
+        parent = self.folder(pre, "C:\\tovarin")
+        parent.mkdir()
+        (parent / "kxmenu.exe").write_bytes(b"MZ")
+        folder, target = parent / "kx", "C:\\tovarin\\kx"
+        self.new = {name: (self.big / name).read_bytes() for name in FILES}
+        outcomes = []
+        for args in ((target,), ("--slow", int(150 * e2e.TIME_SCALE), target)):
+            self.older_copy(folder)
+            whole = self.run_to_ok(pre, *args)
+            for i in range(self.SPREAD):
+                outcomes.append(self.kill(pre, folder, args, whole * (i + 0.5) / self.SPREAD))
+        for _ in range(4):
+            outcomes.append(self.kill(pre, folder, (target,)))
+        print("kills at " + "; ".join(outcomes))
+
+        proc = self.start(pre, self.host, target)
+        self.confirm_ok_state(pre, proc)
+        self.answer(pre, proc, MENU, title="Pellion")
+        self.assertEqual(self.finished(proc), INSTALLED)
+        self.assertEqual(sorted(p.name for p in folder.iterdir()), sorted(FILES))
+        for name in FILES:
+            self.assertEqual((folder / name).read_bytes(), self.new[name], name)
+
+
 class WriteFailures(InstallScenario):
     def test_file_in_use_is_reported_and_left_as_it_was(self):
         pre = self.prepared(e2e.any_arch())
