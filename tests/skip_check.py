@@ -18,7 +18,9 @@ from collections import defaultdict
 
 ENTRY = re.compile(r"^\d+/\d+ Test: (\S+)$")
 GTEST = re.compile(r"^\[\s+(OK|FAILED|SKIPPED)\s+\] ([A-Za-z_][\w/]*\.[\w/]+)(?=[ ,]|$)")
-PYTEST = re.compile(r"^##test (ran|skipped) (.+)$")
+# Anywhere in a line: unittest's verbose line of a test ("name ... ") may
+# still be open when the first subtest's mark is written.
+PYTEST = re.compile(r"##test (ran|skipped) (.+)$")
 
 
 def results(log_text):
@@ -37,7 +39,7 @@ def results(log_text):
         if m:
             test, skipped = m.group(2), m.group(1) == "SKIPPED"
         else:
-            m = PYTEST.match(line)
+            m = PYTEST.search(line)
             if not m:
                 continue
             test, skipped = m.group(2).strip(), m.group(1) == "skipped"
