@@ -61,14 +61,18 @@ apt_install() {
   $sudo apt-get install -y -qq --no-install-recommends "$@" >"$apt_log" 2>&1
 }
 
+# Stops the set-up with apt's reason for the install that just failed.
+install_failed() {
+  echo "deps: apt-get install failed: $(apt_says "$apt_log")" >&2
+  echo "deps: try 'apt-get update' and the same command again later (a mirror in mid-sync heals within hours), or install those packages by hand" >&2
+  exit 1
+}
+
 install_or_stop() {
   [ $# -gt 0 ] || return 0
   echo "deps: installing $*" >&2
   apt_update
-  apt_install "$@" && return 0
-  echo "deps: apt-get install failed: $(apt_says "$apt_log")" >&2
-  echo "deps: try 'apt-get update' and the same command again later (a mirror in mid-sync heals within hours), or install those packages by hand" >&2
-  exit 1
+  apt_install "$@" || install_failed
 }
 
 # Why 32-bit Wine is not here, once it was tried: set when its install failed.
@@ -93,11 +97,7 @@ if [ -n "$want_wine32" ]; then
   if ! apt_install "${missing[@]}" "$wine32"; then
     wine32_refused=$(apt_why "$apt_log")
     # Everything else must still install.
-    apt_install "${missing[@]}" || {
-      echo "deps: apt-get install failed: $(apt_says "$apt_log")" >&2
-      echo "deps: try 'apt-get update' and the same command again later (a mirror in mid-sync heals within hours), or install those packages by hand" >&2
-      exit 1
-    }
+    apt_install "${missing[@]}" || install_failed
   fi
 else
   install_or_stop "${missing[@]}"
