@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "base/win/code_page.h"
 #include "base/win/com.h"
+#include "base/win/run_log.h"
 #include "base/win/wide.h"
 #include "install/dosbox_conf.h"
 #include "install/dosbox_path.h"
@@ -106,7 +108,7 @@ bool WriteDosBoxConf(const std::string& productExe) {
 }
 
 bool CreateDosBoxShortcuts(const std::string& installFolder, const std::string& desktopFolder,
-                           InstallMessages& messages) {
+                           InstallMessages& messages, InstallRecord* record) {
     // The sibling product sets up its own way of starting.
     if (FileExists(installFolder + kSiblingProgram)) return true;
 
@@ -119,6 +121,10 @@ bool CreateDosBoxShortcuts(const std::string& installFolder, const std::string& 
     DosBoxSetupResult result;
     result.confPath = installFolder + kConfFile;
     WriteConfFor(installFolder, form, result.confWritten);
+    if (result.confWritten) {
+        win::LogFormat("wrote %s", result.confPath.c_str());
+        if (record) record->AddFile(kConfFile, FileSize(result.confPath));
+    }
     const std::string arguments = DosBoxShortcutArguments(form.argument);
     if (desktopFolder.empty()) {
         // Shortcuts without a folder would land in the current folder.
@@ -145,6 +151,11 @@ bool CreateDosBoxShortcuts(const std::string& installFolder, const std::string& 
     // CreateShortcut ignores a failed save; the file on disk tells.
     result.dosboxLinkMade = dosboxLinkFree && FileExists(result.dosboxLinkPath);
     result.printLinkMade = printLinkFree && FileExists(result.printLinkPath);
+    for (const auto& [made, path] : {std::pair{result.dosboxLinkMade, &result.dosboxLinkPath},
+                                     std::pair{result.printLinkMade, &result.printLinkPath}}) {
+        win::LogFormat("%s shortcut %s", made ? "made" : "could not make", path->c_str());
+        if (made && record) record->shortcuts.push_back(*path);
+    }
 
     messages.Tell(DosBoxClosingMessage(result));
     return result.AllMade();

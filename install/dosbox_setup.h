@@ -8,6 +8,7 @@
 
 #include "base/ansi_code_page.h"
 #include "install/install_progress.h"
+#include "install/install_record.h"
 
 namespace pellion {
 
@@ -44,8 +45,9 @@ bool WriteDosBoxConf(const std::string& productExe);
 // `messages`, which names anything that could not be made. A folder DOSBox
 // cannot open gets no set-up, a missing desktop no shortcuts; the message
 // says so. Answers whether everything was made. Errors of CreateShortcut
-// pass to the caller, with COM left balanced.
+// pass to the caller, with COM left balanced. What was made (the
+// configuration, each shortcut) is added to `record` when given.
 bool CreateDosBoxShortcuts(const std::string& installFolder, const std::string& desktopFolder,
-                           InstallMessages& messages);
+                           InstallMessages& messages, InstallRecord* record = nullptr);
 
 }  // namespace pellion

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/win/run_log.h"
 #include "base/win/wide.h"
 #include "base/win/win_error.h"
 #include "install/dosbox_setup.h"
@@ -66,10 +67,19 @@ struct WriteOutcome {
     std::vector<WriteFailure> failures;
 };
 
+// "name, 1234 bytes, 2004-05-11 12:00:00" for the log.
+void LogWrittenFile(const tInstItem& item) {
+    const uint32_t dt = uint32_t(item.dateTime);
+    const unsigned date = dt >> 16, time = dt & 0xFFFF;
+    win::LogFormat("wrote %s, %u bytes, dated %04u-%02u-%02u %02u:%02u:%02u", item.fileName.c_str(),
+                   unsigned(item.content.size()), 1980 + (date >> 9), (date >> 5) & 15, date & 31,
+                   time >> 11, (time >> 5) & 63, (time & 31) * 2);
+}
+
 // Writes and dates one file after the other; the progress window handles
 // Pause, Resume and Cancel inside SetPosition, between files.
 WriteOutcome WriteAllFiles(InstallProgress& progress, const std::string& folder,
-                           const ItemTable& table) {
+                           const ItemTable& table, InstallRecord* record) {
     WriteOutcome out;
     for (const tInstItem& item : table.items) RemoveLeftoverTemporaries(folder + item.fileName);
     progress.SetTotal(table.total);
@@ -83,10 +93,14 @@ WriteOutcome WriteAllFiles(InstallProgress& progress, const std::string& folder,
         const std::string path = folder + item.fileName;
         progress.SetCurrentFile(path);
         std::string reason;
-        if (PlaceInstalledFile(path, item.content, item.dateTime, reason))
+        if (PlaceInstalledFile(path, item.content, item.dateTime, reason)) {
             ++out.written;
-        else
+            LogWrittenFile(item);
+            if (record) record->AddFile(item.fileName, item.content.size());
+        } else {
+            win::LogFormat("could not write %s: %s", path.c_str(), reason.c_str());
             out.failures.push_back({path, reason});
+        }
         sum = AddToTotal(sum, item.content.size());
         progress.SetPosition(sum);
         if (progress.Cancelled()) {
@@ -100,13 +114,17 @@ WriteOutcome WriteAllFiles(InstallProgress& progress, const std::string& folder,
 }  // namespace
 
 std::string OfferDesktopShortcut(const std::string& folder, const std::string& desktop,
-                                 InstallMessages& messages) {
+                                 InstallMessages& messages, InstallRecord* record) {
     if (FileExists(folder + kSiblingProgramFile)) return SiblingProductText();
     if (!messages.AskYesNo(ShortcutQuestionText())) return AfterNoText();
     // Without a desktop folder the shortcut would land in the current folder.
     if (desktop.empty()) return AfterNoText();
-    CreateShortcut(desktop + kShortcutFile, folder + kShortcutTarget, "", kProductName,
-                   folder + kShortcutIcon, 0, 0);
+    const std::string link = desktop + kShortcutFile;
+    CreateShortcut(link, folder + kShortcutTarget, "", kProductName, folder + kShortcutIcon, 0, 0);
+    // CreateShortcut ignores a failed save; the file on disk tells.
+    const bool made = FileExists(link);
+    win::LogFormat("%s shortcut %s", made ? "made" : "could not make", link.c_str());
+    if (made && record) record->shortcuts.push_back(link);
     return AfterYesText();
 }
 
@@ -114,15 +132,16 @@ namespace {
 
 // Tells the user how to start the product; answers the text to show once
 // the progress window is gone (empty: nothing more to show).
-std::string ClosingStep(const std::string& folder, InstallMessages& messages) {
+std::string ClosingStep(const std::string& folder, InstallMessages& messages,
+                        InstallRecord* record) {
     if (HasMenuProgram(folder)) return MenuProgramText();
     const std::string desktop = NormalizeFolder(SpecialFolderPath(kCsidlDesktop));
     if (Is64BitWindows()) {
         // It shows its own closing message.
-        CreateDosBoxShortcuts(folder, desktop, messages);
+        CreateDosBoxShortcuts(folder, desktop, messages, record);
         return {};
     }
-    return OfferDesktopShortcut(folder, desktop, messages);
+    return OfferDesktopShortcut(folder, desktop, messages, record);
 }
 
 // The install folder in normal form, created with its parents; on failure
@@ -144,23 +163,28 @@ bool PrepareFolder(const std::string& typed, std::string& folder, std::string& r
 // window is gone.
 bool InstallUnderProgress(InstallProgress& progress, InstallMessages& messages,
                           const std::string& folder, const WriteFailure* folderFailure,
-                          std::string& outcome) {
+                          std::string& outcome, InstallRecord& record) {
     progress.SetProgramName(kProductName);
     progress.SetStage(kInstallingStage);
     progress.Show();
     ItemTable table;
     ReadAllItems(table, progress);
     if (!table.readErrors.Empty()) {
+        record.outcome = RunOutcome::kReadFailed;
         messages.Tell(table.readErrors.Text());
         return false;
     }
     WriteOutcome written;
-    if (folderFailure)
+    if (folderFailure) {
+        win::LogFormat("could not make the folder %s: %s", folderFailure->path.c_str(),
+                       folderFailure->reason.c_str());
         written.failures.push_back(*folderFailure);
-    else
-        written = WriteAllFiles(progress, folder, table);
+    } else {
+        written = WriteAllFiles(progress, folder, table, &record);
+    }
     const int count = int(table.items.size());
     if (!written.failures.empty()) {
+        record.outcome = RunOutcome::kWriteFailed;
         // Not a success: the window's OK state would announce one.
         messages.Tell(WriteFailureReport(written.failures));
         if (written.cancelled) outcome = CancelMessage(written.written, count);
@@ -168,10 +192,13 @@ bool InstallUnderProgress(InstallProgress& progress, InstallMessages& messages,
     }
     progress.WaitForOk();
     if (progress.Cancelled() || written.cancelled) {
+        record.outcome = RunOutcome::kCancelled;
+        win::LogLine("cancelled by the user");
         outcome = CancelMessage(written.written, count);
         return false;
     }
-    outcome = ClosingStep(folder, messages);
+    outcome = ClosingStep(folder, messages, &record);
+    record.outcome = RunOutcome::kInstalled;
     return true;
 }
 
@@ -193,18 +220,22 @@ bool ValidateInstallFolder(const std::string& folder, InstallMessages& messages)
 }
 
 bool RunInstall(const std::string& typed, const InstallProgressFactory& makeProgress,
-                InstallMessages& messages) {
+                InstallMessages& messages, InstallRecord* given) {
+    InstallRecord local;
+    InstallRecord& record = given ? *given : local;
     std::string folder;
     WriteFailure folderFailure;
     const bool folderMade = PrepareFolder(typed, folder, folderFailure.reason);
     folderFailure.path = folder;
+    record.folder = folder;
+    win::LogFormat("installing into %s", folder.c_str());
     std::string outcome;
     bool success;
     {
         // Released before the final message, and on every error too.
         std::unique_ptr<InstallProgress> progress = makeProgress();
         success = InstallUnderProgress(*progress, messages, folder,
-                                       folderMade ? nullptr : &folderFailure, outcome);
+                                       folderMade ? nullptr : &folderFailure, outcome, record);
     }
     if (!outcome.empty()) messages.TellTitled(kProductName, outcome);
     return success;

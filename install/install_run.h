@@ -7,6 +7,7 @@
 #include <string>
 
 #include "install/install_progress.h"
+#include "install/install_record.h"
 
 namespace pellion {
 
@@ -21,17 +22,19 @@ bool ValidateInstallFolder(const std::string& folder, InstallMessages& messages)
 // progress window comes from `makeProgress` and is released before the
 // final message. Answers true only when every file was written and dated
 // and the run was not cancelled. Errors raised by the payload reader or the
-// shell pass to the caller unchanged, with everything released.
+// shell pass to the caller unchanged, with everything released. `record`,
+// when given, learns how the run ended and what it made.
 bool RunInstall(const std::string& folder, const InstallProgressFactory& makeProgress,
-                InstallMessages& messages);
+                InstallMessages& messages, InstallRecord* record = nullptr);
 
 // The closing step of a 32-bit system, after a complete run into `folder`
 // (both folders end in a backslash): the sibling product's hint when its
 // "vesk.exe" is in the folder; otherwise the question about a desktop
 // shortcut, and on Yes "pnx.lnk" in `desktop`. Answers the text to show
-// last. Raises EOSError when the shell link object cannot be made.
+// last. Raises EOSError when the shell link object cannot be made. A
+// shortcut made is added to `record` when given.
 std::string OfferDesktopShortcut(const std::string& folder, const std::string& desktop,
-                                 InstallMessages& messages);
+                                 InstallMessages& messages, InstallRecord* record = nullptr);
 
 // Whether the maker's menu program "kxmenu.exe" lies in the parent of
 // `folder` (which ends in a backslash); false when that parent is a drive

@@ -26,6 +26,9 @@ constexpr int kCsidlProgramFiles = 0x26;
 // Whether an ordinary file (not a folder) exists at `path`.
 bool FileExists(const std::string& path);
 
+// Size in bytes of the file at `path`; 0 when there is none.
+uint64_t FileSize(const std::string& path);
+
 // Whether a folder exists at `path` (a trailing backslash is allowed).
 bool DirectoryExists(const std::string& path);
 

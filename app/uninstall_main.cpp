@@ -1,0 +1,6 @@
+// The uninstaller's entry (being written).
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    return 0;
+}
