@@ -6,6 +6,7 @@
 
 #include "app/gate_rules.h"
 #include "base/text.h"
+#include "base/win/run_log.h"
 #include "base/win/unique_handle.h"
 #include "base/win/wide.h"
 #include "install/dosbox_path.h"
@@ -15,12 +16,9 @@
 
 namespace pellion {
 
-namespace {
-
 // The notice's flags are written as the number the product uses.
 static_assert(kNoticeFlags == (MB_OKCANCEL | MB_ICONEXCLAMATION), "OK and Cancel, warning icon");
 
-// Shows the notice; OK opens the DOSBox page. Always answers false.
 bool ShowDosBoxNotice() {
     if (MessageBoxDialog(nullptr, kNoticeText, kNoticeCaption, kNoticeFlags) == IDOK) {
         // Whether the browser could be started is not examined: the program
@@ -29,8 +27,6 @@ bool ShowDosBoxNotice() {
     }
     return false;
 }
-
-}  // namespace
 
 bool FindDosBox(std::string& path) {
     std::string root = AsciiLowerCase(NormalizeFolder(SpecialFolderPath(CSIDL_PROGRAM_FILES)));
@@ -55,10 +51,39 @@ bool FindDosBox(std::string& path) {
     return !path.empty() && FileExists(path);
 }
 
+namespace {
+
+void LogVerdict(GateVerdict verdict) {
+    switch (verdict) {
+        case GateVerdict::kGo:
+            if (DosBoxPath.empty())
+                win::LogLine("gate: 32-bit Windows, DOSBox not needed");
+            else
+                win::LogFormat("gate: DOSBox found at %s", DosBoxPath.c_str());
+            break;
+        case GateVerdict::kDosBoxMissing:
+            win::LogLine("gate: 64-bit Windows without DOSBox under Program Files");
+            break;
+        case GateVerdict::kNoticeRequested:
+            win::LogLine("gate: \"/t\" on the command line asks for the DOSBox notice");
+            break;
+    }
+}
+
+}  // namespace
+
+GateVerdict CheckGate() {
+    GateVerdict verdict = GateVerdict::kGo;
+    if (Is64BitWindows() && !FindDosBox(DosBoxPath))
+        verdict = GateVerdict::kDosBoxMissing;
+    else if (CommandLineForcesNotice(win::Narrow(::GetCommandLineW())))
+        verdict = GateVerdict::kNoticeRequested;
+    LogVerdict(verdict);
+    return verdict;
+}
+
 bool StartupGate() {
-    if (Is64BitWindows() && !FindDosBox(DosBoxPath)) return ShowDosBoxNotice();
-    if (CommandLineForcesNotice(win::Narrow(::GetCommandLineW()))) return ShowDosBoxNotice();
-    return true;
+    return CheckGate() == GateVerdict::kGo || ShowDosBoxNotice();
 }
 
 }  // namespace pellion

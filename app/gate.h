@@ -8,6 +8,17 @@
 
 namespace pellion {
 
+// The gate's decision, taken without showing anything.
+enum class GateVerdict {
+    kGo,               // the installer may go on
+    kDosBoxMissing,    // 64-bit Windows without DOSBox
+    kNoticeRequested,  // "/t" on the command line
+};
+GateVerdict CheckGate();
+
+// Shows the DOSBox notice; OK opens the DOSBox page. Always answers false.
+bool ShowDosBoxNotice();
+
 // True when the installer may go on; false after the notice was shown.
 bool StartupGate();
 

@@ -53,9 +53,13 @@ Switches ParseSwitches(std::string_view arguments) {
     Switches s;
     std::string_view rest = TrimBlanks(arguments);
     while (!rest.empty()) {
-        if (StartsWithNoCase(rest, "/D=")) {
+        // "/D=..." or, from a caller that quotes whatever holds a blank,
+        // "\"/D=...\"".
+        const bool quotedFolder = StartsWithNoCase(rest, "\"/D=");
+        if (quotedFolder || StartsWithNoCase(rest, "/D=")) {
             // The rest of the line, as typed: a folder may hold blanks.
-            std::string_view folder = TrimBlanks(rest.substr(3));
+            std::string_view folder = TrimBlanks(rest.substr(quotedFolder ? 4 : 3));
+            if (quotedFolder && !folder.empty() && folder.back() == '"') folder.remove_suffix(1);
             if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"')
                 folder = folder.substr(1, folder.size() - 2);
             s.folder = std::string(folder);
@@ -72,7 +76,8 @@ Switches ParseSwitches(std::string_view arguments) {
             s.usage = true;
         else if (StartsWithNoCase(arg, "/LOG=") && arg.size() > 5)
             s.log = arg.substr(5);
-        else if (s.unknown.empty())
+        // "/t" is the DOSBox notice's, which the gate finds in the whole line.
+        else if (s.unknown.empty() && lower.find("/t") == std::string::npos)
             s.unknown = arg;
     }
     return s;

@@ -3,7 +3,9 @@
 // administrators know them from other installers: /S (no window at all),
 // /LOG=<file>, /D=<folder> (last: the rest of the line, blanks included)
 // and /?. Switches are matched without regard to ASCII case. A value may be
-// put in double quotes (/LOG="C:\my logs\run.log"); the quotes go.
+// put in double quotes (/LOG="C:\my logs\run.log"); the quotes go. An
+// argument holding "/t" belongs to the start-up gate (the DOSBox notice),
+// which reads the whole command line: it is never "not understood".
 
 #include <string>
 #include <string_view>

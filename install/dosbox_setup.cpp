@@ -122,8 +122,9 @@ bool CreateDosBoxShortcuts(const std::string& installFolder, const std::string& 
     result.confPath = installFolder + kConfFile;
     WriteConfFor(installFolder, form, result.confWritten);
     if (result.confWritten) {
-        win::LogFormat("wrote %s", result.confPath.c_str());
-        if (record) record->AddFile(kConfFile, FileSize(result.confPath));
+        const uint64_t size = FileSize(result.confPath);
+        win::LogFormat("wrote %s, %u bytes", kConfFile, unsigned(size));
+        if (record) record->AddFile(kConfFile, size);
     }
     const std::string arguments = DosBoxShortcutArguments(form.argument);
     if (desktopFolder.empty()) {

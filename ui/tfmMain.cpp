@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "base/text.h"
 #include "base/win/dpi.h"
 #include "base/win/wide.h"
@@ -27,7 +29,8 @@ std::string tMainForm::ShellWindowsFolder() {
     return SpecialFolderPath(kCsidlWindows);
 }
 
-tMainForm::tMainForm(WindowsFolderSource windowsFolder) : windowsFolder_(windowsFolder) {
+tMainForm::tMainForm(WindowsFolderSource windowsFolder, std::string initialFolder)
+    : windowsFolder_(windowsFolder), initialFolder_(std::move(initialFolder)) {
     static HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));  // lives as long as the class
     RegisterClassOnce(kClassName, CS_HREDRAW | CS_VREDRAW, red);
     Create(kExStyle, kClassName, "", kStyle, 0, 0, 0, 0, nullptr);
@@ -68,8 +71,11 @@ void tMainForm::FormCreate() {
         for (TStyledLabel* label : {lbIns1.get(), lbIns2.get(), lbP1Progname.get(), lbP1ProgVer.get()})
             CenterInParent(label->Handle());
     });
-    std::string folder = DefaultInstallFolder(
-        windowsFolder_(), [](const std::string& path) { return DirectoryExists(path); });
+    std::string folder = !initialFolder_.empty()
+                             ? initialFolder_
+                             : DefaultInstallFolder(windowsFolder_(), [](const std::string& path) {
+                                   return DirectoryExists(path);
+                               });
     win::SetWindowTextUtf8(edInstallDir, folder);
     CheckInstalledVersion();
 }

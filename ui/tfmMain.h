@@ -82,7 +82,9 @@ class tMainForm : public win::Window {
     using WindowsFolderSource = std::string (*)();
     static std::string ShellWindowsFolder();
 
-    explicit tMainForm(WindowsFolderSource windowsFolder = &ShellWindowsFolder);
+    // `initialFolder` (from /D=) replaces the default install folder.
+    explicit tMainForm(WindowsFolderSource windowsFolder = &ShellWindowsFolder,
+                       std::string initialFolder = {});
     ~tMainForm() override;
 
     // Shows the window (centred when it was created) and gives the focus to
@@ -133,6 +135,7 @@ class tMainForm : public win::Window {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
     WindowsFolderSource windowsFolder_;
+    std::string initialFolder_;
     ScaledLayout layout_;
     bool quitRequested_ = false;
     // Set from a click on Install until the window is back: clicks queued

@@ -9,6 +9,7 @@
 #include "base/win/application.h"
 #include "base/win/wide.h"
 #include "install/install_run.h"
+#include "install/register_install.h"
 #include "install/ucargo.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/fmiProgress.h"
@@ -93,7 +94,12 @@ void tMainForm::btnInstallClick() {
 // the hidden window always comes back.
 bool tMainForm::RunInstallAndReport() {
     try {
-        return RunInstall(InstallDir(), ProgressFormFactory(), DialogMessages());
+        InstallRecord record;
+        const bool installed =
+            RunInstall(InstallDir(), ProgressFormFactory(), DialogMessages(), &record);
+        // Only an installer built with its uninstaller writes anything here.
+        RegisterInstall(record);
+        return installed;
     } catch (const std::exception& e) {
         win::Application::Instance().ShowException(e);
     } catch (...) {
