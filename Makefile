@@ -30,6 +30,13 @@ export SIGN_PFX SIGN_KEY SIGN_CERT SIGN_PASS SIGN_TIMESTAMP SIGN_URL
 # The shipped installer: what `make installer` prints and signs, and what the
 # 64-bit build's signing scenario signs a copy of.
 SHIPPED      := $(CROSS_DIR)/app/PellionSetup.exe
+# UNINSTALLER=1: `make installer` builds the installer that also writes an
+# uninstaller and an Apps & features entry (the maker's choice; off by
+# default). Its uninstaller is signed as the installer is.
+UNINSTALLER  ?=
+WITH_UNINSTALLER := $(filter 1 yes on ON,$(UNINSTALLER))
+CARRIED      := $(CROSS_DIR)/app/carried/uninstall.exe
+INSTALLER_OUT := $(if $(WITH_UNINSTALLER),$(CROSS_DIR)/app/with-uninstaller/PellionSetup.exe,$(SHIPPED))
 # The one configure command of each build folder.
 CONFIGURE_HOST  := cmake -S . -B $(HOST_DIR) $(CMAKE_ARGS) >/dev/null
 CONFIGURE_CROSS := cmake -S . -B $(CROSS_DIR) $(CMAKE_ARGS) -DPAYLOAD_PACKER=$(PACKER) \
@@ -83,10 +90,17 @@ wine-build: cross
 # build and fails the make leaving the file as it was (scripts/sign.sh).
 installer: packer
 	@$(CONFIGURE_CROSS)
+ifneq ($(WITH_UNINSTALLER),)
+	@cmake --build $(CROSS_DIR) -j $(JOBS) --target carried_uninstaller
+	@bash scripts/sign.sh $(CARRIED)
+	@cmake --build $(CROSS_DIR) -j $(JOBS) --target installer_uninstaller
+	@echo "uninstaller: $$(stat -c %s $(CARRIED)) bytes"
+else
 	@cmake --build $(CROSS_DIR) -j $(JOBS) --target installer
-	@bash scripts/sign.sh $(SHIPPED)
-	@echo "size: $$(stat -c %s $(SHIPPED)) bytes"
-	@realpath $(SHIPPED)
+endif
+	@bash scripts/sign.sh $(INSTALLER_OUT)
+	@echo "size: $$(stat -c %s $(INSTALLER_OUT)) bytes"
+	@realpath $(INSTALLER_OUT)
 
 run: installer
 	@if [ -z "$(RUNS_I386)" ]; then \
