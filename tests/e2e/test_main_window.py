@@ -19,6 +19,7 @@ PRODUCT_FILES = ["lpf32.exe", "pnx.exe", "pnx.hlp", "readme.txt", "v.ico", "vesk
 NOT_INSTALLED = "Pellion was not installed."
 QUESTION_TAIL = "\n\nIf you want to install this version anyway, click YES."
 VK_END = 0x23
+ENTRY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tovarin Pellion"
 
 
 def one_arch(preferred):
@@ -176,6 +177,8 @@ class Install(MainWindowScenario):
                 folder = pre.host("C:\\games\\kx")
                 self.assertEqual(sorted(p.name for p in folder.iterdir() if p.suffix != ".conf"),
                                  PRODUCT_FILES)
+                # An installer built without its uninstaller keeps no entry.
+                self.assertNotEqual(pre.run("reg", "query", ENTRY)[0], 0)
 
     def test_refused_drive_stays_on_the_setup_page(self):
         pre = self.fresh(one_arch("win32"))
