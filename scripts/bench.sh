@@ -97,7 +97,8 @@ bench_progress() {
 }
 
 bench_install() {
-  build_targets "$wine_build" install_bench extract_bench install_host || return 1
+  build_targets "$wine_build" install_bench extract_bench install_host installer \
+      installer_silent_bench || return 1
   WINE_BUILD="$wine_build" python3 "$here/bench_install.py" "$build"
 }
 

@@ -55,7 +55,9 @@ with wineprefix.Prefix(root, arch, name="install-bench") as pre:
     extract = pre.install_copy(cross / "tests/payload/extract_bench.exe", "C:\\bench")
     install = pre.install_copy(cross / "tests/payload/install_bench.exe", "C:\\bench")
     sample = pre.install_copy(cross / "tests/e2e/install_host.exe", "C:\\bench")
-    runs = {"zlib": [], "libdeflate": [], "install": []}
+    silent = pre.install_copy(cross / "tests/payload/installer_silent_bench.exe", "C:\\bench")
+    sample_silent = pre.install_copy(cross / "app/PellionSetup.exe", "C:\\bench")
+    runs = {"zlib": [], "libdeflate": [], "install": [], "silent": []}
     for i in range(5):  # alternated, so all see the same machine load
         for lib in ("zlib", "libdeflate"):
             folder = "C:\\%s%d\\" % (lib, i)
@@ -64,6 +66,9 @@ with wineprefix.Prefix(root, arch, name="install-bench") as pre:
             runs[lib].append((figure(r"dated: ([\d.]+)", out), figure(r"set: (\d+)", out)))
         _, out = pre.run(install, "--bench", "C:\\i%d" % i, timeout=900)
         runs["install"].append((figure(r"state: ([\d.]+)", out), figure(r"set: (\d+)", out)))
+        t = time.monotonic()
+        rc, _ = pre.run(silent, "/S", "/D=C:\\s%d" % i, timeout=900)
+        runs["silent"].append((time.monotonic() - t, rc))
     product = sum(p.stat().st_size for p in pre.host("C:\\zlib0\\a").parent.iterdir())
     largest_size = max(p.stat().st_size for p in (cross / "bench-payload/items").glob("*.bin"))
     median = {k: sorted(v)[len(v) // 2] for k, v in runs.items()}
@@ -75,6 +80,9 @@ with wineprefix.Prefix(root, arch, name="install-bench") as pre:
     print(f"ratio install / zlib extraction: {median['install'][0] / median['zlib'][0]:.2f} "
           "(target at most 0.5); install / libdeflate extraction: "
           f"{median['install'][0] / median['libdeflate'][0]:.2f}")
+    print(f"silent install (/S):          {median['silent'][0]:.2f} s "
+          f"(median of 5, process start to end, exit code {median['silent'][1]}); "
+          f"ratio silent / install run: {median['silent'][0] / median['install'][0]:.2f}")
     bound = product + largest_size + 4 * 2**20
     print(f"install peak working set: {median['install'][1] / 2**20:.1f} MiB; decoded payload + "
           f"largest resource + 4 MiB = {bound / 2**20:.1f} MiB")
@@ -84,3 +92,10 @@ with wineprefix.Prefix(root, arch, name="install-bench") as pre:
     to_ok = figure(r"state: ([\d.]+)", out) * 1000
     print(f"sample product: {to_ok:.0f} ms start to OK state "
           f"({whole:.0f} ms with the process start and end)")
+    quiet = []
+    for i in range(5):
+        t = time.monotonic()
+        pre.run(sample_silent, "/S", "/D=C:\\q%d" % i, timeout=300)
+        quiet.append((time.monotonic() - t) * 1000)
+    print(f"sample product, silent install (/S): {sorted(quiet)[2]:.0f} ms process start to end "
+          "(median of 5)")

@@ -91,6 +91,20 @@ class SilentInstall(Silent):
         self.assertFalse(pre.host("C:\\" + "d" * 240).exists())
         self.assertIsNone(self.entry(pre))
 
+    def test_usage_window_and_a_log_that_cannot_be_written(self):
+        pre = self.fresh(self.arches()[0])
+        proc = self.start(pre, INSTALLER, "/?")
+        hwnd = self.wait_window(pre, cls="TTaskMessageForm", proc=proc)
+        self.assertTrue(any(t.startswith("Usage: PellionSetup.exe [/S]")
+                            for t in self.dump(pre, hwnd).texts()))
+        self.press(pre, hwnd, "OK")
+        self.assertEqual(self.exit_code(proc), INSTALLED)
+        self.assertFalse(pre.host("C:\\kx").exists())
+        # No drive Q: for the log: the run ends as it would have.
+        rc = self.run_exe(pre, INSTALLER, "/S", "/LOG=Q:\\none\\r.log", "/D=C:\\kx")
+        self.assertEqual(rc, INSTALLED)
+        self.assertTrue(pre.host("C:\\kx\\pnx.exe").exists())
+
     def test_forward_slash_folder_shows_the_notice(self):
         # "C:/tools" holds "/t", which asks for the DOSBox notice as ever.
         pre = self.fresh(self.arches()[0])

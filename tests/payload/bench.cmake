@@ -32,3 +32,11 @@ add_executable(extract_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tests/bench/ex
 target_link_libraries(extract_bench PRIVATE pellion_win psapi)
 target_link_options(extract_bench PRIVATE -mconsole -Wl,--file-alignment,4096
                     ${LARGE_ADDRESS_AWARE})
+
+# The installer itself over the same product, for the silent run's figure.
+add_executable(installer_silent_bench EXCLUDE_FROM_ALL WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp
+               ${CMAKE_SOURCE_DIR}/app/installer.rc ${BENCH_DIR}/items/payload.rc)
+pellion_embed_conf_template(installer_silent_bench)
+target_link_libraries(installer_silent_bench PRIVATE pellion_win)
+target_link_options(installer_silent_bench PRIVATE -municode -Wl,--file-alignment,4096
+                    ${LARGE_ADDRESS_AWARE})
