@@ -26,8 +26,8 @@ class RegKey {
 };
 
 bool SetBytes(HKEY key, const char* name, DWORD type, const void* data, size_t size) {
-    return ::RegSetValueExW(key, win::Widen(name).c_str(), 0, type,
-                            static_cast<const BYTE*>(data), DWORD(size)) == ERROR_SUCCESS;
+    return ::RegSetValueExW(key, win::Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data),
+                            DWORD(size)) == ERROR_SUCCESS;
 }
 
 bool SetText(HKEY key, const char* name, const std::string& text) {
@@ -130,6 +130,7 @@ bool ReadUninstallEntry(UninstallEntry& e) {
 
 bool DeleteUninstallEntry() {
     const LSTATUS status = ::RegDeleteKeyW(HKEY_CURRENT_USER, win::Widen(kUninstallKey).c_str());
+    ::SetLastError(DWORD(status));  // the registry answers its code instead of setting it
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 

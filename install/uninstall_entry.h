@@ -15,7 +15,8 @@ bool WriteUninstallEntry(const UninstallEntry& entry);
 // files, shortcuts); false when there is no entry.
 bool ReadUninstallEntry(UninstallEntry& entry);
 
-// Removes the key with its values; true when no entry is left.
+// Removes the key with its values; true when no entry is left. On false
+// the thread's last error is the registry's code.
 bool DeleteUninstallEntry();
 
 }  // namespace pellion

@@ -89,9 +89,11 @@ bool IsPlainFileName(const std::string& name) {
 }
 
 bool IsShortcutPath(const std::string& path) {
-    const bool rooted = (path.size() > 3 && path[1] == ':' && path[2] == '\\') ||
-                        path.compare(0, 2, "\\\\") == 0;
-    if (!rooted || HasDotPart(path)) return false;
+    const bool rooted =
+        (path.size() > 3 && path[1] == ':' && path[2] == '\\') || path.compare(0, 2, "\\\\") == 0;
+    // A colon past the drive's would name a stream of another file
+    // ("notes.txt:x.lnk"), not a shortcut.
+    if (!rooted || HasDotPart(path) || path.find(':', 2) != std::string::npos) return false;
     const std::string name = FileNamePart(path);
     if (name.size() <= 4 || name.find_first_of("/*?\"<>|") != std::string::npos) return false;
     return AsciiLowerCase(name.substr(name.size() - 4)) == ".lnk";

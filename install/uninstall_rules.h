@@ -32,11 +32,11 @@ struct InstallFacts {
 
 // The entry's values, as they are stored.
 struct UninstallEntry {
-    std::string displayName;     // "Tovarin Pellion 3.14"
-    std::string displayVersion;  // "3.14"
-    std::string publisher;       // "Tovarin"
-    std::string installLocation; // the folder without its last backslash ("C:\" stays)
-    std::string displayIcon;     // the installed icon
+    std::string displayName;           // "Tovarin Pellion 3.14"
+    std::string displayVersion;        // "3.14"
+    std::string publisher;             // "Tovarin"
+    std::string installLocation;       // the folder without its last backslash ("C:\" stays)
+    std::string displayIcon;           // the installed icon
     std::string uninstallString;       // quoted uninstaller path
     std::string quietUninstallString;  // the same with " /S"
     std::string installDate;           // YYYYMMDD
@@ -70,7 +70,8 @@ bool SameFolder(const std::string& a, const std::string& b);
 bool IsPlainFileName(const std::string& name);
 
 // Whether `path` is a full path of a shortcut file (".lnk", ASCII case
-// ignored) with a drive or share, and no "." or ".." part.
+// ignored) with a drive or share, no "." or ".." part and no other colon
+// than the drive's.
 bool IsShortcutPath(const std::string& path);
 
 // What the uninstaller in `ownFolder` removes, from the entry it found.
