@@ -19,6 +19,9 @@ PRODUCT_FILES = ["lpf32.exe", "pnx.exe", "pnx.hlp", "readme.txt", "v.ico", "vesk
 NOT_INSTALLED = "Pellion was not installed."
 QUESTION_TAIL = "\n\nIf you want to install this version anyway, click YES."
 VK_END = 0x23
+UNINSTALL_QUESTION = ("Remove Tovarin Pellion 3.14 from C:\\games\\kx\\ and the shortcuts it made?"
+                      "\n\nFiles of your own in that folder are kept.")
+UNINSTALLED = "Tovarin Pellion was removed from your computer."
 ENTRY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tovarin Pellion"
 
 
@@ -241,6 +244,42 @@ class Install(MainWindowScenario):
         self.wait_gone(pre, dialog)
         self.close_box(pre, hwnd)
         self.assertEqual(self.exit_code(proc), 0)
+
+
+@unittest.skipUnless(os.environ.get("INSTALLER_UNINST"), "run through ctest in the cross build")
+class WithUninstaller(MainWindowScenario):
+    def test_entry_then_the_uninstallers_question_and_closing_message(self):
+        pre = self.fresh(one_arch("win32"))
+        proc = self.start(pre, os.environ["INSTALLER_UNINST"])
+        hwnd = self.main_window(pre, proc)
+        self.to_setup_page(pre, hwnd)
+        self.type_folder(pre, hwnd, "C:\\Games\\KX")
+        self.drive(pre, "tap", hwnd, "Install")
+        self.wait_window(pre, cls=PROGRESS, proc=proc)
+        self.answer_until_exit(pre, proc, pre.arch, "uninst")
+        self.assertEqual(proc.returncode, 0)
+        folder = pre.host("C:\\games\\kx")
+        self.assertIn("uninstall.exe", [p.name for p in folder.iterdir()])
+        rc, out = pre.run("reg", "query", ENTRY, "/v", "InstallLocation")
+        self.assertEqual(rc, 0)
+        self.assertIn("c:\\games\\kx", out)
+
+        # One question, then one closing message.
+        proc = pre.spawn("C:\\games\\kx\\uninstall.exe")
+        self._procs.append(proc)
+        dialog, dump = self.dialog(pre, proc)
+        self.assertIn(UNINSTALL_QUESTION, dump.texts(), dump.describe())
+        self.assertEqual(self.captions(dump), ["No", "Yes"])
+        self.screenshot(pre, dialog, f"uninstall-question-{pre.arch}")
+        self.press_caption(pre, dialog, dump, "Yes")
+        self.wait_gone(pre, dialog)
+        dialog, dump = self.dialog(pre, proc)
+        self.assertIn(UNINSTALLED, dump.texts(), dump.describe())
+        self.screenshot(pre, dialog, f"uninstall-done-{pre.arch}")
+        self.press(pre, dialog, "OK")
+        self.assertEqual(self.exit_code(proc), 0)
+        self.assertTrue(poll(lambda: not folder.exists(), 10))
+        self.assertNotEqual(pre.run("reg", "query", ENTRY)[0], 0)
 
 
 class VersionQuestion(MainWindowScenario):
