@@ -7,6 +7,7 @@
 #include "app/gate_rules.h"
 #include "base/text.h"
 #include "base/win/run_log.h"
+#include "base/win/system_api.h"
 #include "base/win/unique_handle.h"
 #include "base/win/wide.h"
 #include "install/dosbox_path.h"
@@ -23,7 +24,7 @@ bool ShowDosBoxNotice() {
     if (MessageBoxDialog(nullptr, kNoticeText, kNoticeCaption, kNoticeFlags) == IDOK) {
         // Whether the browser could be started is not examined: the program
         // ends either way.
-        ::ShellExecuteW(nullptr, L"open", win::Widen(kDosBoxPage).c_str(), L"", L"", SW_SHOWNORMAL);
+        win::lazy::ShellExecuteW(nullptr, L"open", win::Widen(kDosBoxPage).c_str(), L"", L"", SW_SHOWNORMAL);
     }
     return false;
 }

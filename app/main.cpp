@@ -15,6 +15,7 @@
 #include "base/command_line.h"
 #include "base/win/application.h"
 #include "base/win/dll_search.h"
+#include "base/win/optional_api.h"
 #include "base/win/run_log.h"
 #include "base/win/wide.h"
 #include "install/install_text.h"
@@ -45,20 +46,45 @@ void ShowUsage(const std::string& problem) {
                            pellion::Buttons({pellion::mbOK}), 0);
 }
 
+// Milliseconds since Windows created this process, for the log's start-up
+// marks (where the time before the welcome page goes).
+double MsSinceProcessStart() {
+    FILETIME created, unused, now;
+    if (!::GetProcessTimes(::GetCurrentProcess(), &created, &unused, &unused, &unused)) return 0;
+    using PreciseFn = void(WINAPI*)(LPFILETIME);
+    static const auto precise = pellion::win::OptionalProc<PreciseFn>(
+        L"kernel32.dll", "GetSystemTimePreciseAsFileTime");
+    (precise ? precise : &::GetSystemTimeAsFileTime)(&now);
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return double(ticks(now) - ticks(created)) / 1e4;
+}
+
+void Mark(const char* what) {
+    if (pellion::win::RunLogOpen())
+        pellion::win::LogFormat("start-up: %s, %.1f ms after the process was created", what,
+                                MsSinceProcessStart());
+}
+
 void RunApplication(const pellion::Switches& switches) {
     auto& app = pellion::win::Application::Instance();
-    if (!pellion::StartupGate()) return;
+    const bool go = pellion::StartupGate();
+    Mark("gate done");
+    if (!go) return;
 
-    // COM in a single-threaded apartment before any window: shortcut
-    // creation relies on it.
+    // The application object; COM, which the shortcuts and the folder
+    // browser need, starts at their first use (Application::EnsureCom).
     app.Initialize();
     app.SetTitle(pellion::kApplicationTitle);
     pellion::tMainForm mainForm(&pellion::tMainForm::ShellWindowsFolder, switches.folder);
+    Mark("main window created");
     // Cancel to the installed-version question queued a quit request: the
     // program ends without showing the window (the exit code stays 0).
     if (mainForm.QuitRequested()) return;
     app.SetMainWindow(mainForm.Handle());
     mainForm.Show();
+    Mark("welcome page shown");
     app.Run();
     app.SetMainWindow(nullptr);
 }
@@ -109,7 +135,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // A silent run shows nothing, not even an unexpected error.
     if (!switches.silent) app.SetExceptionPresenter(&PresentError);
     try {
-        if (pellion::win::RunLogOpen()) LogStart(commandLine);
+        if (pellion::win::RunLogOpen()) {
+            Mark("wWinMain");
+            LogStart(commandLine);
+        }
         code = Run(switches);
     } catch (const std::exception& e) {
         pellion::win::LogFormat("error: %s", e.what());

@@ -93,11 +93,11 @@ int RunSilent(const Switches& switches) {
             ShowDosBoxNotice();
             return kExitDosBoxMissing;
     }
-    // COM in a single-threaded apartment: the shortcuts need it.
+    // As the interactive run has it; COM starts with the shortcuts.
     win::Application::Instance().Initialize();
     const std::string folder =
         switches.hasFolder ? switches.folder
-                           : DefaultInstallFolder(SpecialFolderPath(kCsidlWindows),
+                           : DefaultInstallFolder(tMainForm::ShellWindowsFolder(),
                                                   [](const std::string& path) {
                                                       return DirectoryExists(path);
                                                   });

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/win/application.h"
 #include "base/win/run_log.h"
 #include "base/win/wide.h"
 #include "base/win/win_error.h"
@@ -135,6 +136,8 @@ namespace {
 std::string ClosingStep(const std::string& folder, InstallMessages& messages,
                         InstallRecord* record) {
     if (HasMenuProgram(folder)) return MenuProgramText();
+    // The shortcuts need COM; it is started at its first use.
+    win::Application::Instance().EnsureCom();
     const std::string desktop = NormalizeFolder(SpecialFolderPath(kCsidlDesktop));
     if (Is64BitWindows()) {
         // It shows its own closing message.

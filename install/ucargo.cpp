@@ -12,6 +12,7 @@
 #include "base/text.h"
 #include "base/win/com.h"
 #include "base/win/optional_api.h"
+#include "base/win/system_api.h"
 #include "base/win/unique_handle.h"
 #include "base/win/wide.h"
 #include "base/win/win_error.h"
@@ -34,7 +35,7 @@ constexpr DWORD kShellLinkContext = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER;
 static_assert(kShellLinkContext == 5, "class context of the shell link object");
 
 struct PidlFree {
-    void operator()(ITEMIDLIST* pidl) const { ::CoTaskMemFree(pidl); }
+    void operator()(ITEMIDLIST* pidl) const { win::lazy::CoTaskMemFree(pidl); }
 };
 using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
 
@@ -85,7 +86,7 @@ bool WriteAll(HANDLE file, std::string_view content) {
 
 std::string GuidText(REFGUID guid) {
     wchar_t buffer[40] = {};
-    int n = ::StringFromGUID2(guid, buffer, 40);
+    int n = win::lazy::StringFromGUID2(guid, buffer, 40);
     return n > 1 ? Narrow(std::wstring_view(buffer, size_t(n - 1))) : std::string();
 }
 
@@ -159,16 +160,16 @@ bool DeleteByMask(const std::string& mask) {
     op.pFrom = list.c_str();
     op.pTo = nullptr;
     op.fFlags = kDeleteFlags;
-    return ::SHFileOperationW(&op) == 0;
+    return win::lazy::SHFileOperationW(&op) == 0;
 }
 
 std::string SpecialFolderPath(int csidl) {
     ITEMIDLIST* raw = nullptr;
-    HRESULT hr = ::SHGetSpecialFolderLocation(nullptr, csidl, &raw);
+    HRESULT hr = win::lazy::SHGetSpecialFolderLocation(nullptr, csidl, &raw);
     UniquePidl pidl(raw);  // freed on every way out, also after a failure
     if (FAILED(hr) || !pidl) return std::string();
     wchar_t buffer[MAX_PATH] = {};
-    if (!::SHGetPathFromIDListW(pidl.get(), buffer)) return std::string();
+    if (!win::lazy::SHGetPathFromIDListW(pidl.get(), buffer)) return std::string();
     // Wine answers some virtual folders (Printers) with their "::{CLSID}"
     // parsing name instead of failing; that is no file-system path either.
     if (buffer[0] == L':' && buffer[1] == L':') return std::string();
@@ -180,7 +181,7 @@ void CreateShortcut(const std::string& linkPath, const std::string& target,
                     const std::string& iconPath, int iconIndex, uint16_t hotkey) {
     std::wstring wideLink = Widen(linkPath);
     win::ComPtr<IUnknown> object;
-    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, kShellLinkContext, IID_IUnknown,
+    HRESULT hr = win::lazy::CoCreateInstance(CLSID_ShellLink, nullptr, kShellLinkContext, IID_IUnknown,
                                     object.PutVoid());
     if (FAILED(hr) || !object) {
         throw EOSError(Format("%s, ClassID: %s", win::SystemMessage(unsigned(hr)).c_str(),

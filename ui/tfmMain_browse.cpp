@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/win/application.h"
+#include "base/win/system_api.h"
 #include "base/win/wide.h"
 #include "ui/tfmMain.h"
 
@@ -86,15 +87,17 @@ std::wstring RunBrowser(HWND mainWindow, const std::wstring& start) {
     bi.ulFlags = kBrowseFlags;
     bi.lpfn = &BrowseCallback;
     bi.lParam = reinterpret_cast<LPARAM>(&state);
+    // The browser is a COM client of the shell.
+    win::Application::Instance().EnsureCom();
     PIDLIST_ABSOLUTE chosen;
     {
         DisabledTaskWindows disabled;
-        chosen = ::SHBrowseForFolderW(&bi);
+        chosen = win::lazy::SHBrowseForFolderW(&bi);
     }
     if (!chosen) return start;
     wchar_t path[MAX_PATH] = {};
-    bool ok = ::SHGetPathFromIDListW(chosen, path);
-    ::CoTaskMemFree(chosen);
+    bool ok = win::lazy::SHGetPathFromIDListW(chosen, path);
+    win::lazy::CoTaskMemFree(chosen);
     return ok ? std::wstring(path) : start;
 }
 

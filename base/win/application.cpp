@@ -16,9 +16,12 @@ Application& Application::Instance() {
     return app;
 }
 
+void Application::EnsureCom() {
+    if (!com_) com_ = std::make_unique<ComApartment>(COINIT_APARTMENTTHREADED);
+}
+
 void Application::Initialize() {
-    if (com_) return;
-    com_ = std::make_unique<ComApartment>(COINIT_APARTMENTTHREADED);
+    if (appWindow_) return;
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);

@@ -22,10 +22,17 @@ class Application {
 
     static Application& Instance();
 
-    // COM in a single-threaded apartment for this thread, then the hidden
-    // application window. Safe to call more than once.
+    // The hidden application window. Safe to call more than once. COM comes
+    // with the first use that needs it (EnsureCom), not here: loading it
+    // would delay the first window.
     void Initialize();
-    bool Initialized() const { return com_ != nullptr; }
+    bool Initialized() const { return appWindow_ != nullptr; }
+
+    // COM in a single-threaded apartment on the calling thread (the GUI
+    // thread: the shortcuts, the folder browser, screen readers), from the
+    // first call until the program ends. Safe to call more than once.
+    void EnsureCom();
+    bool ComReady() const { return com_ != nullptr; }
 
     void SetTitle(const std::string& title);
     const std::string& Title() const { return title_; }

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "base/win/system_api.h"
+
 namespace pellion::win {
 
 // CoInitializeEx/CoUninitialize pair. Every successful initialise, S_FALSE
@@ -13,9 +15,9 @@ namespace pellion::win {
 class ComApartment {
   public:
     explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED)
-        : hr_(::CoInitializeEx(nullptr, model)) {}
+        : hr_(lazy::CoInitializeEx(nullptr, model)) {}
     ~ComApartment() {
-        if (SUCCEEDED(hr_)) ::CoUninitialize();
+        if (SUCCEEDED(hr_)) lazy::CoUninitialize();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;

@@ -2,6 +2,9 @@
 // programs in turn, under a warm Wine. Prints each run, the medians and the
 // ratio of the first program to the second.
 //   startup_bench N TITLE_A "COMMAND_A" TITLE_B "COMMAND_B"
+// With "watch TITLE" it only waits for that window instead, for a program
+// started from outside Wine: it prints "ready", then the wall-clock time
+// (Unix milliseconds) at which the window became visible, and closes it.
 #include <windows.h>
 
 #include <algorithm>
@@ -45,9 +48,39 @@ double Median(std::vector<double> v) {
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
+
+
+// Wall-clock time in Unix milliseconds: Wine takes it from the host's clock,
+// which the script that started the program reads too.
+double UnixMs() {
+    FILETIME t;
+    ::GetSystemTimePreciseAsFileTime(&t);
+    const unsigned long long ticks =
+        (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    return double(ticks - 116444736000000000ull) / 1e4;
+}
+
+int Watch(const wchar_t* title) {
+    printf("ready\n");
+    fflush(stdout);
+    const double start = pellion::bench::NowMs();
+    while (pellion::bench::NowMs() - start < 20000) {
+        HWND h = FindWindowW(nullptr, title);
+        if (h && IsWindowVisible(h)) {
+            printf("shown %.1f\n", UnixMs());
+            fflush(stdout);
+            PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return 0;
+        }
+        Sleep(1);
+    }
+    return 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 3 && wcscmp(argv[1], L"watch") == 0) return Watch(argv[2]);
     if (argc != 6) return 2;
     int n = _wtoi(argv[1]);
     std::vector<double> a, b;

@@ -28,6 +28,7 @@
 //   lnk FILE                      a shortcut's target, arguments, working
 //                                 folder, description, icon file and index
 #include <windows.h>
+#include <psapi.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -355,6 +356,29 @@ int Hold(const wchar_t* file, DWORD ms) {
     return 0;
 }
 
+// The base names of the modules loaded in the process that owns `hwnd`, one
+// a line, lower-cased.
+int Modules(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return 1;
+    std::vector<HMODULE> modules(1024);
+    DWORD needed = 0;
+    BOOL ok = K32EnumProcessModules(process, modules.data(), DWORD(modules.size() * sizeof(HMODULE)),
+                                    &needed);
+    for (DWORD i = 0; ok && i < needed / sizeof(HMODULE) && i < modules.size(); ++i) {
+        wchar_t name[MAX_PATH] = {};
+        if (K32GetModuleBaseNameW(process, modules[i], name, MAX_PATH)) {
+            std::wstring lower(name);
+            for (wchar_t& c : lower) c = towlower(c);
+            Emit({Utf8(lower)});
+        }
+    }
+    CloseHandle(process);
+    return ok ? 0 : 1;
+}
+
 int Link(const wchar_t* file) {
     CoInitialize(nullptr);
     IShellLinkW* link = nullptr;
@@ -429,6 +453,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (cmd == L"hold") return Hold(arg(2), wcstoul(arg(3), nullptr, 10));
     if (cmd == L"lnk") return Link(arg(2));
+    if (cmd == L"modules") return Modules(ParseHwnd(arg(2)));
     if (cmd == L"title") {
         HWND h = FindWindowW(arg(2), nullptr);
         if (h) Emit({Escape(Text(h))});

@@ -117,6 +117,18 @@ class Welcome(MainWindowScenario):
                 pre = self.fresh(arch)
                 proc = self.start(pre, INSTALLER)
                 hwnd = self.main_window(pre, proc)
+                # Loaded later, at their first use: OLE automation,
+                # accessibility, and the shell except for the 64-bit gate's
+                # Program Files lookup. (Wine differs: its window driver loads
+                # ole32 and combase into every program with a window, the
+                # minimal window too, so they are not checked here.)
+                _, rows = self.drive(pre, "modules", hwnd)
+                loaded = {r[0] for r in rows}
+                self.assertIn("comctl32.dll", loaded)
+                later = {"oleaut32.dll", "oleacc.dll"}
+                if arch == "win32":
+                    later |= {"shell32.dll", "shlwapi.dll"}
+                self.assertEqual(loaded & later, set(), sorted(loaded))
                 dump = self.dump(pre, hwnd)
                 self.assertEqual(sorted(self.labels(dump)), sorted(WELCOME + BANNER))
                 self.assert_centred(pre, dump)

@@ -6,8 +6,10 @@
 
 #include <string>
 
+#include "base/errors.h"
 #include "base/win/application.h"
 #include "base/win/dll_search.h"
+#include "base/win/lazy_library.h"
 #include "base/win/wide.h"
 
 namespace pellion {
@@ -16,7 +18,8 @@ namespace {
 using win::Application;
 
 TEST(Application, ComIsASingleThreadedApartmentOnThisThread) {
-    Application::Instance().Initialize();  // main() did this already: a no-op
+    Application::Instance().EnsureCom();  // main() did this already: a no-op
+    EXPECT_TRUE(Application::Instance().ComReady());
     // Asking for the multithreaded model now must be refused: the thread is
     // already a single-threaded apartment.
     HRESULT hr = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
@@ -25,6 +28,38 @@ TEST(Application, ComIsASingleThreadedApartmentOnThisThread) {
     hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     EXPECT_EQ(hr, S_FALSE);  // already initialised the same way
     if (SUCCEEDED(hr)) ::CoUninitialize();
+}
+
+TEST(LazyLibrary, LoadsOnceAndNamesWhatIsMissing) {
+    win::LazyLibrary kernel(L"kernel32.dll");
+    EXPECT_FALSE(kernel.Loaded());
+    win::LazyFunction<decltype(&::GetTickCount)> tick(kernel, "GetTickCount");
+    tick();
+    tick();
+    EXPECT_EQ(reinterpret_cast<void*>(tick.Get()),
+              reinterpret_cast<void*>(
+                  ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetTickCount")));
+    win::LazyFunction<decltype(&::GetTickCount)> missing(kernel, "PellionNoSuchFunction");
+    try {
+        missing();
+        ADD_FAILURE() << "a missing function must raise";
+    } catch (const EOSError& e) {
+        EXPECT_STREQ(e.what(), "kernel32.dll has no function PellionNoSuchFunction.");
+        EXPECT_EQ(e.Code(), static_cast<unsigned long>(ERROR_PROC_NOT_FOUND));
+    }
+    EXPECT_EQ(kernel.LoadAttempts(), 1);  // two functions, three calls: one load
+
+    win::LazyLibrary absent(L"pellion-no-such.dll");
+    for (int i = 0; i < 2; ++i) {
+        try {
+            absent.Module();
+            ADD_FAILURE() << "a missing DLL must raise";
+        } catch (const EOSError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("Cannot load pellion-no-such.dll: ", 0), 0u)
+                << e.what();
+        }
+    }
+    EXPECT_EQ(absent.LoadAttempts(), 1);  // a failed load is not tried again
 }
 
 TEST(Application, TitleLivesOnAHiddenWindowOffTheTaskbar) {

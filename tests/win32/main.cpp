@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
         set(reinterpret_cast<HANDLE>(-4));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
     pellion::win::RestrictDllSearch();
     pellion::win::Application::Instance().Initialize();
+    // COM as the installer has it by the time it makes shortcuts.
+    pellion::win::Application::Instance().EnsureCom();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,9 @@
 #include "ui/controls/accessible_control.h"
 
+#include "base/win/application.h"
 #include "base/win/dll_search.h"
 #include "base/win/optional_api.h"
+#include "base/win/system_api.h"
 #include "base/win/wide.h"
 #include "base/win/window.h"
 
@@ -209,7 +211,7 @@ class AccessibleObject final : public IAccessible {
     // Empties `out` first, so that no failure leaves anything in it.
     HRESULT Prepare(const VARIANT& child, VARIANT* out) const {
         if (!out) return E_INVALIDARG;
-        ::VariantInit(out);
+        out->vt = VT_EMPTY;  // all that VariantInit does
         return Check(child);
     }
     // A text fact as a new BSTR; `absent` when the control has none or the
@@ -221,7 +223,7 @@ class AccessibleObject final : public IAccessible {
         if (FAILED(hr)) return hr;
         std::wstring text = fact ? Widen((facts_->*fact)()) : std::wstring();
         if (text.empty()) return absent;
-        *out = ::SysAllocStringLen(text.data(), UINT(text.size()));
+        *out = lazy::SysAllocStringLen(text.data(), UINT(text.size()));
         return *out ? S_OK : E_OUTOFMEMORY;
     }
     long State() const {
@@ -257,6 +259,8 @@ bool AccessibleHost::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LR
     if (msg != WM_GETOBJECT || static_cast<LONG>(lp) != OBJID_CLIENT) return false;
     LPFNLRESULTFROMOBJECT lresultFromObject = OleAccFunctions().lresultFromObject;
     if (!lresultFromObject) return false;
+    // Marshalling the object for the client needs COM on this thread.
+    Application::Instance().EnsureCom();
     if (!object_) *object_.Put() = new AccessibleObject(hwnd, facts_);
     // LresultFromObject takes a reference of its own for the client.
     result = lresultFromObject(IID_IAccessible, wp, object_.Get());
@@ -268,7 +272,7 @@ void AccessibleHost::Disconnect() {
     object_->Disconnect();
     // Drops the references COM keeps for clients in other processes and for
     // answers no client collected: their proxies then report the object gone.
-    ::CoDisconnectObject(object_.Get(), 0);
+    lazy::CoDisconnectObject(object_.Get(), 0);
     object_.Reset();
 }
 
