@@ -76,6 +76,7 @@ void RunApplication(const pellion::Switches& switches) {
     // The application object; COM, which the shortcuts and the folder
     // browser need, starts at their first use (Application::EnsureCom).
     app.Initialize();
+    Mark("application object ready (the first window: the display connection)");
     app.SetTitle(pellion::kApplicationTitle);
     pellion::tMainForm mainForm(&pellion::tMainForm::ShellWindowsFolder, switches.folder);
     Mark("main window created");
