@@ -31,15 +31,8 @@ bool RegisterInstall(InstallRecord& record) {
 
     SYSTEMTIME today;
     ::GetLocalTime(&today);
-    InstallFacts facts;
-    facts.folder = record.folder;
-    facts.files = record.files;
-    facts.shortcuts = record.shortcuts;
-    facts.bytes = record.bytes;
-    facts.year = today.wYear;
-    facts.month = today.wMonth;
-    facts.day = today.wDay;
-    const bool written = WriteUninstallEntry(MakeUninstallEntry(facts));
+    const bool written = WriteUninstallEntry(
+        MakeUninstallEntry(record, {today.wYear, today.wMonth, today.wDay}));
     win::LogFormat(written ? "wrote the Apps & features entry HKCU\\%s"
                            : "could not write the Apps & features entry HKCU\\%s",
                    kUninstallKey);

@@ -41,9 +41,9 @@ bool HasDotPart(const std::string& path) {
 
 }  // namespace
 
-UninstallEntry MakeUninstallEntry(const InstallFacts& facts) {
+UninstallEntry MakeUninstallEntry(const InstallRecord& record, InstallDate date) {
     UninstallEntry entry;
-    const std::string folder = NormalizeFolder(facts.folder);
+    const std::string folder = NormalizeFolder(record.folder);
     const std::string uninstaller = folder + kUninstallerFile;
     entry.displayName = Format("Tovarin %s %s", kProductName, kVersionText);
     entry.displayVersion = kVersionText;
@@ -52,11 +52,11 @@ UninstallEntry MakeUninstallEntry(const InstallFacts& facts) {
     entry.displayIcon = folder + kShortcutIcon;
     entry.uninstallString = Quoted(uninstaller);
     entry.quietUninstallString = Quoted(uninstaller) + " /S";
-    entry.installDate = Format("%04d%02d%02d", facts.year, facts.month, facts.day);
-    const uint64_t kib = (facts.bytes + 1023) / 1024;
+    entry.installDate = Format("%04d%02d%02d", date.year, date.month, date.day);
+    const uint64_t kib = (record.bytes + 1023) / 1024;
     entry.estimatedSizeKiB = kib > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(kib);
-    entry.files = facts.files;
-    entry.shortcuts = facts.shortcuts;
+    entry.files = record.files;
+    entry.shortcuts = record.shortcuts;
     return entry;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "install/install_record.h"
+
 namespace pellion {
 
 // Where the entry lives under HKEY_CURRENT_USER (the installer runs
@@ -21,13 +23,9 @@ inline constexpr char kUninstallerFile[] = "uninstall.exe";
 inline constexpr char kFilesValue[] = "PellionFiles";          // names in the folder
 inline constexpr char kShortcutsValue[] = "PellionShortcuts";  // full paths
 
-// What a complete run made.
-struct InstallFacts {
-    std::string folder;                  // normal form, ends in a backslash
-    std::vector<std::string> files;      // names in `folder`, as written
-    std::vector<std::string> shortcuts;  // full paths of the shortcuts made
-    uint64_t bytes = 0;                  // the files' sizes added up
-    int year = 0, month = 0, day = 0;    // local date of the run
+// The local date of a run.
+struct InstallDate {
+    int year = 0, month = 0, day = 0;
 };
 
 // The entry's values, as they are stored.
@@ -45,7 +43,9 @@ struct UninstallEntry {
     std::vector<std::string> shortcuts;
 };
 
-UninstallEntry MakeUninstallEntry(const InstallFacts& facts);
+// The entry for what a complete run made (`record`: its folder, files,
+// shortcuts and bytes).
+UninstallEntry MakeUninstallEntry(const InstallRecord& record, InstallDate date);
 
 // Folders Windows or the user own as a whole; the uninstaller never empties
 // one of them, whatever the entry says. Empty members are not compared.

@@ -8,6 +8,7 @@ program showing a window.
 Each comparison that cannot be measured says why in one line; the exit
 status is non-zero when any of them could not."""
 
+import contextlib
 import os
 import re
 import struct
@@ -52,22 +53,29 @@ def program_files(pre, exe):
     return pre.prefix / "drive_c" / ("Program Files (x86)" if wow64 else "Program Files")
 
 
-def compare(arch, title, yardstick_title, yardstick, dosbox=False, dpi=None):
+@contextlib.contextmanager
+def bench_prefix(arch, yardstick, dosbox=False, dpi=None, name="bench"):
+    """A fresh prefix holding the timing program, the installer and the
+    yardstick (their Windows paths), with a DOSBox stand-in when asked."""
     setup_exe = cross / "app/PellionSetup.exe"
     for exe in (setup_exe, cross / "tests/bench/startup_bench.exe", cross / "tests/bench" / yardstick):
         if not exe.exists():
             raise NotMeasured(f"{exe} was not built")
     root = wineprefix.ensure_template(build / "bench-wine", arch)
-    with wineprefix.Prefix(root, arch, name="bench") as pre:
+    with wineprefix.Prefix(root, arch, name=name) as pre:
         if dpi:
             pre.set_dpi(dpi)
         if dosbox:  # a stand-in, so that the 64-bit check passes
             folder = program_files(pre, setup_exe) / "DOSBox-0.74"
             folder.mkdir(parents=True)
             (folder / "dosbox.exe").write_bytes(b"MZ")
-        bench = pre.install_copy(cross / "tests/bench/startup_bench.exe", "C:\\bench")
-        setup = pre.install_copy(setup_exe, "C:\\bench")
-        minimal = pre.install_copy(cross / "tests/bench" / yardstick, "C:\\bench")
+        yield (pre, pre.install_copy(cross / "tests/bench/startup_bench.exe", "C:\\bench"),
+               pre.install_copy(setup_exe, "C:\\bench"),
+               pre.install_copy(cross / "tests/bench" / yardstick, "C:\\bench"))
+
+
+def compare(arch, title, yardstick_title, yardstick, dosbox=False, dpi=None):
+    with bench_prefix(arch, yardstick, dosbox, dpi) as (pre, bench, setup, minimal):
         try:
             rc, out = pre.run(bench, RUNS, title, setup, yardstick_title, minimal, timeout=TIMEOUT)
         except Exception as e:  # subprocess.TimeoutExpired among others
@@ -107,16 +115,8 @@ def launch_once(pre, bench, title, exe):
 def compare_launched(arch, title, yardstick_title, yardstick, dosbox=False, runs=15):
     """The same comparison with Wine's own launcher in the measure: the view
     of `wine PellionSetup.exe` typed at a prompt."""
-    setup_exe = cross / "app/PellionSetup.exe"
-    root = wineprefix.ensure_template(build / "bench-wine", arch)
-    with wineprefix.Prefix(root, arch, name="bench-launch") as pre:
-        if dosbox:
-            folder = program_files(pre, setup_exe) / "DOSBox-0.74"
-            folder.mkdir(parents=True)
-            (folder / "dosbox.exe").write_bytes(b"MZ")
-        bench = pre.install_copy(cross / "tests/bench/startup_bench.exe", "C:\\bench")
-        setup = pre.install_copy(setup_exe, "C:\\bench")
-        minimal = pre.install_copy(cross / "tests/bench" / yardstick, "C:\\bench")
+    with bench_prefix(arch, yardstick, dosbox, name="bench-launch") as (pre, bench, setup,
+                                                                      minimal):
         launch_once(pre, bench, title, setup)  # warm both up once
         launch_once(pre, bench, yardstick_title, minimal)
         a, b = [], []

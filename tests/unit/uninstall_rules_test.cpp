@@ -87,13 +87,13 @@ TEST(UninstallRules, PlanRemovalOfAnotherFoldersEntry) {
 }
 
 TEST(UninstallRules, MakeUninstallEntry) {
-    InstallFacts facts;
+    InstallRecord facts;
     facts.folder = "C:\\kx";
     facts.files = {"PELLION.EXE", "uninstall.exe"};
     facts.shortcuts = {"C:\\Users\\ann\\Desktop\\Pellion.lnk"};
     facts.bytes = 1025;
-    facts.year = 2024, facts.month = 3, facts.day = 5;
-    const UninstallEntry e = MakeUninstallEntry(facts);
+    const InstallDate date{2024, 3, 5};
+    const UninstallEntry e = MakeUninstallEntry(facts, date);
     EXPECT_EQ(e.displayName, "Tovarin Pellion 3.14");
     EXPECT_EQ(e.displayVersion, "3.14");
     EXPECT_EQ(e.publisher, "Tovarin");
@@ -119,7 +119,7 @@ TEST(UninstallRules, MakeUninstallEntry) {
     for (const Row& row : rows) {
         facts.folder = row.folder;
         facts.bytes = row.bytes;
-        const UninstallEntry entry = MakeUninstallEntry(facts);
+        const UninstallEntry entry = MakeUninstallEntry(facts, date);
         EXPECT_EQ(entry.installLocation, row.location) << row.folder;
         EXPECT_EQ(entry.estimatedSizeKiB, row.kib) << row.folder;
     }
