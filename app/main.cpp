@@ -4,7 +4,6 @@
 // with exit code 0 in every case; the silent run's codes are in
 // silent_run.h.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <exception>
 #include <stdexcept>
@@ -126,8 +125,6 @@ int Run(const pellion::Switches& switches) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Before anything else can load a DLL.
     pellion::win::RestrictDllSearch();
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&icc);
     const std::string commandLine = pellion::win::Narrow(::GetCommandLineW());
     const pellion::Switches switches = pellion::ParseSwitches(pellion::ArgumentsOf(commandLine));
     if (!switches.log.empty()) pellion::win::OpenRunLog(switches.log);

@@ -14,7 +14,6 @@
 //   5  no installation record; nothing removed
 //   6  an unexpected error
 #include <windows.h>
-#include <commctrl.h>
 
 #include <exception>
 #include <stdexcept>
@@ -24,6 +23,7 @@
 #include "base/win/application.h"
 #include "base/win/dll_search.h"
 #include "base/win/run_log.h"
+#include "base/win/system_api.h"
 #include "base/win/wide.h"
 #include "install/self_removal.h"
 #include "install/uninstall_run.h"
@@ -116,8 +116,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         pellion::CleanupRequest cleanup;
         if (pellion::ParseCleanupArguments(arguments, cleanup)) return pellion::RunCleaner(cleanup);
 
-        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
-        ::InitCommonControlsEx(&icc);
+        pellion::win::lazy::UseCommonControls();
         const pellion::Switches switches = pellion::ParseSwitches(arguments);
         if (!switches.log.empty()) pellion::win::OpenRunLog(switches.log);
         const int code = Run(switches);

@@ -1,11 +1,10 @@
 #include "ui/tfmMain.h"
 
-#include <commctrl.h>
-
 #include <utility>
 
 #include "base/text.h"
 #include "base/win/dpi.h"
+#include "base/win/system_api.h"
 #include "base/win/wide.h"
 #include "install/ucargo.h"
 #include "ui/controls/gradient_backdrop.h"
@@ -37,8 +36,16 @@ tMainForm::tMainForm(WindowsFolderSource windowsFolder, std::string initialFolde
     : windowsFolder_(windowsFolder), initialFolder_(std::move(initialFolder)) {
     static HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));  // lives as long as the class
     RegisterClassOnce(kClassName, CS_HREDRAW | CS_VREDRAW, red);
-    Create(kExStyle, kClassName, "", kStyle, 0, 0, 0, 0, nullptr);
-    FitToDpi();
+    // Created in place at the screen's DPI; placed again only when Windows
+    // gives the window another one.
+    const int dpi = win::WindowDpi(nullptr);
+    const RECT frame = CentredFrame(dpi);
+    Create(kExStyle, kClassName, "", kStyle, frame.left, frame.top, frame.right - frame.left,
+           frame.bottom - frame.top, nullptr);
+    if (win::WindowDpi(Handle()) == dpi)
+        layout_ = ScaledLayout(dpi);
+    else
+        FitToDpi();
     layout_.Then([this](const DpiScale& s) {
         // A cursor on show is replaced on screen before it is destroyed.
         HCURSOR next = MakeDragCursor(s);
@@ -52,16 +59,22 @@ tMainForm::tMainForm(WindowsFolderSource windowsFolder, std::string initialFolde
 
 tMainForm::~tMainForm() = default;
 
+// The frame for the client area at `dpi`, centred on the screen.
+RECT tMainForm::CentredFrame(int dpi) {
+    const DpiScale s(dpi);
+    SIZE size = win::OuterSizeForClient(s(kClientWidth), s(kClientHeight), kStyle, kExStyle, dpi);
+    int x = (::GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
+    int y = (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
+    return RECT{x, y, x + size.cx, y + size.cy};
+}
+
 // The window's size at the DPI of the monitor it was created on, centred on
 // the screen when first shown.
 void tMainForm::FitToDpi() {
     layout_ = ScaledLayout(win::WindowDpi(Handle()));
-    const DpiScale& s = layout_.Scale();
-    SIZE size = win::OuterSizeForClient(s(kClientWidth), s(kClientHeight), kStyle, kExStyle,
-                                        s.Dpi());
-    int x = (::GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
-    int y = (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
-    ::SetWindowPos(Handle(), nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT r = CentredFrame(layout_.Scale().Dpi());
+    ::SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void tMainForm::FormCreate() {
@@ -75,12 +88,11 @@ void tMainForm::FormCreate() {
         for (TStyledLabel* label : {lbIns1.get(), lbIns2.get(), lbP1Progname.get(), lbP1ProgVer.get()})
             CenterInParent(label->Handle());
     });
-    std::string folder = !initialFolder_.empty()
-                             ? initialFolder_
-                             : DefaultInstallFolder(windowsFolder_(), [](const std::string& path) {
-                                   return DirectoryExists(path);
-                               });
-    win::SetWindowTextUtf8(edInstallDir, folder);
+    folder_ = !initialFolder_.empty()
+                  ? initialFolder_
+                  : DefaultInstallFolder(windowsFolder_(), [](const std::string& path) {
+                        return DirectoryExists(path);
+                    });
     CheckInstalledVersion();
 }
 
@@ -100,19 +112,34 @@ void tMainForm::CheckInstalledVersion() {
 void tMainForm::Show() {
     ::ShowWindow(Handle(), SW_SHOWNORMAL);
     ::UpdateWindow(Handle());
+    PrepareSetupPage();
     if (activePage_ == 2) ::SetFocus(edInstallDir);
 }
 
+void tMainForm::PrepareSetupPage() {
+    if (edInstallDir) return;
+    CreateSetupPage();
+    win::SetWindowTextUtf8(edInstallDir, folder_);
+}
+
+// The edit's text once it exists; before, the folder as the edit will show
+// it (in lower case).
 std::string tMainForm::InstallDir() const {
-    return win::GetWindowTextUtf8(edInstallDir);
+    if (edInstallDir) return win::GetWindowTextUtf8(edInstallDir);
+    std::wstring folder = win::Widen(folder_);
+    ::CharLowerBuffW(folder.data(), DWORD(folder.size()));
+    return win::Narrow(folder);
 }
 
 void tMainForm::SetActivePage(int page) {
+    if (page == 2) PrepareSetupPage();
     activePage_ = page;
     // Show the new page before hiding the old one, so nothing of the form's
     // background flashes between them.
-    ::ShowWindow((page == 1 ? TabSheet1 : TabSheet2)->Handle(), SW_SHOW);
-    ::ShowWindow((page == 1 ? TabSheet2 : TabSheet1)->Handle(), SW_HIDE);
+    ContainerWindow* shown = (page == 1 ? TabSheet1 : TabSheet2).get();
+    ContainerWindow* hidden = (page == 1 ? TabSheet2 : TabSheet1).get();
+    ::ShowWindow(shown->Handle(), SW_SHOW);
+    if (hidden) ::ShowWindow(hidden->Handle(), SW_HIDE);  // the set-up page may be unbuilt
     // The edit is the only control that takes the focus, and it is on page 2.
     if (page == 2 && ::IsWindowVisible(Handle())) ::SetFocus(edInstallDir);
 }
@@ -129,6 +156,7 @@ void tMainForm::btnCancelClick() {
 }
 
 void tMainForm::TakeBrowsedFolder(const std::string& folder) {
+    PrepareSetupPage();
     if (folder != InstallDir()) win::SetWindowTextUtf8(edInstallDir, folder);
 }
 
@@ -138,8 +166,8 @@ LRESULT CALLBACK tMainForm::EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, 
                                      DWORD_PTR form) {
     if (msg == WM_SYSCHAR && (wp == 'b' || wp == 'B'))
         return ::SendMessageW(reinterpret_cast<tMainForm*>(form)->Handle(), msg, wp, lp);
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(edit, &tMainForm::EditProc, id);
-    return ::DefSubclassProc(edit, msg, wp, lp);
+    if (msg == WM_NCDESTROY) win::lazy::RemoveWindowSubclass(edit, &tMainForm::EditProc, id);
+    return win::lazy::DefSubclassProc(edit, msg, wp, lp);
 }
 
 // Enter, Escape (from the dialog manager, as IDOK and IDCANCEL) and Alt+B:

@@ -47,7 +47,8 @@ HCURSOR MakeDragCursor(const DpiScale& scale = DpiScale());
 // parent.
 class ContainerWindow : public win::Window {
   public:
-    ContainerWindow(HWND parent, const wchar_t* className, int x, int y, int width, int height);
+    ContainerWindow(HWND parent, const wchar_t* className, int x, int y, int width, int height,
+                    bool visible = true);
 
   private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -87,9 +88,15 @@ class tMainForm : public win::Window {
                        std::string initialFolder = {});
     ~tMainForm() override;
 
-    // Shows the window (centred when it was created) and gives the focus to
-    // the active page.
+    // Shows the window (centred when it was created) and paints the welcome
+    // page, then builds the set-up page (PrepareSetupPage) and gives the
+    // focus to the active page.
     void Show();
+    // Builds the set-up page, hidden, if it is not built yet. The window is
+    // created without it, so that the welcome page shows without waiting for
+    // its controls (and the common controls they load); everything that
+    // needs the page builds it first.
+    void PrepareSetupPage();
     // True when the user answered Cancel to the installed-version question:
     // a quit request is queued and the window must not be shown.
     bool QuitRequested() const { return quitRequested_; }
@@ -109,12 +116,14 @@ class tMainForm : public win::Window {
     // The scale the window is laid out at (its DPI / 96).
     const DpiScale& Scale() const { return layout_.Scale(); }
 
-    // Test switch: every label drawn as under the classic style (filled) or
-    // as under visual styles (transparent), whatever the system uses.
+    // Test switch: every label of both pages drawn as under the classic style
+    // (filled) or as under visual styles (transparent), whatever the system
+    // uses.
     void ForceLabelPresentation(bool filled);
 
   private:
     void FormCreate();
+    static RECT CentredFrame(int dpi);
     void FitToDpi();
     void CreateBanner();
     void CreatePages();
@@ -136,6 +145,8 @@ class tMainForm : public win::Window {
 
     WindowsFolderSource windowsFolder_;
     std::string initialFolder_;
+    // The install folder the window opens with, until the edit holds it.
+    std::string folder_;
     ScaledLayout layout_;
     bool quitRequested_ = false;
     // Set from a click on Install until the window is back: clicks queued

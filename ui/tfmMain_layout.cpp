@@ -2,8 +2,8 @@
 // of the banner and the two pages. Positions, sizes and font heights are for
 // 96 dots per inch; the layout scales them to the window's DPI.
 #include <windows.h>
-#include <commctrl.h>
 
+#include "base/win/system_api.h"
 #include "base/win/wide.h"
 #include "install/ucargo.h"
 #include "ui/controls/gradient_backdrop.h"
@@ -55,6 +55,7 @@ std::unique_ptr<TStyledLabel> tMainForm::AddLabel(HWND parent, int x, int y,
 }
 
 void tMainForm::ForceLabelPresentation(bool filled) {
+    PrepareSetupPage();
     for (auto* label : {&Label14, &Label15, &lbP1Progname, &lbP1ProgVer, &lbIns1, &lbIns2,
                         &lbDetails, &Label13, &Label10})
         (*label)->SetBackground(filled ? TStyledLabel::Background::kFilled
@@ -112,17 +113,11 @@ void tMainForm::CreatePages() {
     layout_.Keep(PageControl1->Handle(), control);
     const ScaledRect page{kPageLeft, kPageTop, kPageWidth, kPageHeight};
     r = layout_.At(page);
-    for (auto* sheet : {&TabSheet1, &TabSheet2}) {
-        *sheet = std::make_unique<ContainerWindow>(PageControl1->Handle(), L"TTabSheet", r.left,
-                                                   r.top, r.width, r.height);
-        layout_.Keep((*sheet)->Handle(), page);
-    }
+    TabSheet1 = std::make_unique<ContainerWindow>(PageControl1->Handle(), L"TTabSheet", r.left,
+                                                  r.top, r.width, r.height);
+    layout_.Keep(TabSheet1->Handle(), page);
     CreateWelcomePage();
-    CreateSetupPage();
-    layout_.Then([this](const DpiScale&) {
-        Backdrop1->FillParent();
-        Backdrop2->FillParent();
-    });
+    layout_.Then([this](const DpiScale&) { Backdrop1->FillParent(); });
 }
 
 void tMainForm::CreateWelcomePage() {
@@ -145,14 +140,23 @@ void tMainForm::CreateWelcomePage() {
 }
 
 void tMainForm::CreateSetupPage() {
+    const ScaledRect sheet{kPageLeft, kPageTop, kPageWidth, kPageHeight};
+    ScaledRect at = layout_.At(sheet);
+    // Hidden until SetActivePage shows it: the welcome page may be on screen.
+    TabSheet2 = std::make_unique<ContainerWindow>(PageControl1->Handle(), L"TTabSheet", at.left,
+                                                  at.top, at.width, at.height, false);
+    layout_.Keep(TabSheet2->Handle(), sheet);
     Backdrop2 = std::make_unique<TGradientBackdrop>(TabSheet2->Handle());
     layout_.Follow(*Backdrop2);
+    layout_.Then([this](const DpiScale&) { Backdrop2->FillParent(); });
     Backdrop2->SetStyle(GradientStyle::grVertical);
     Backdrop2->SetStartColor(clMaroon);
     Backdrop2->SetEndColor(clRed);
     HWND page = Backdrop2->Handle();
     Label10 = AddLabel(page, 63, 13, "Install Folder:", Tahoma(-15, false, clSilver), kPageColor);
     // Lower-case character case: whatever is typed or set becomes lower case.
+    // The edit is the page's one control of the common controls.
+    win::lazy::UseCommonControls();
     const ScaledRect edit{64, 35, 287, 26};
     ScaledRect r = layout_.At(edit);
     edInstallDir = ::CreateWindowExW(
@@ -167,7 +171,7 @@ void tMainForm::CreateSetupPage() {
         ::SendMessageW(edInstallDir, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
         editFont_ = std::move(font);
     });
-    ::SetWindowSubclass(edInstallDir, &tMainForm::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    win::lazy::SetWindowSubclass(edInstallDir, &tMainForm::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
     btnBrowse = AddButton(page, 354, 37, "Browse", &tMainForm::btnBrowseClick);
     btnBrowse->SetKeyboardShortcut("Alt+B");  // see HandleMessage's WM_SYSCHAR
     btnInstall = AddButton(page, 209, 341, "Install", &tMainForm::btnInstallClick);

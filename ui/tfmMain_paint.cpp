@@ -98,11 +98,11 @@ LRESULT ImageControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 // ---- ContainerWindow -----------------------------------------------------------
 
 ContainerWindow::ContainerWindow(HWND parent, const wchar_t* className, int x, int y, int width,
-                                 int height) {
+                                 int height, bool visible) {
     static HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));  // lives as long as the class
     RegisterClassOnce(className, 0, red);
-    Create(WS_EX_CONTROLPARENT, className, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width,
-           height, parent);
+    Create(WS_EX_CONTROLPARENT, className, "",
+           WS_CHILD | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0), x, y, width, height, parent);
 }
 
 LRESULT ContainerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

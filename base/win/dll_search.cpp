@@ -22,6 +22,10 @@ std::wstring SystemFolder() {
     return std::wstring(buffer, n < MAX_PATH ? n : 0);
 }
 
+HMODULE LoadSideBySideLibrary(const wchar_t* name) {
+    return ::LoadLibraryW(name);
+}
+
 HMODULE LoadSystemLibrary(const wchar_t* name) {
     std::wstring path = SystemFolder() + L"\\" + name;
     return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);

@@ -17,6 +17,12 @@ bool RestrictDllSearch();
 // Loads a DLL from the system folder by its full path, never by search.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
+// Loads a DLL of a side-by-side assembly that the executable's manifest
+// names (the common controls, version 6) by its plain name: a full path
+// would bypass the redirection to the assembly. The manifest answers first;
+// past it the restricted search only knows the system folder.
+HMODULE LoadSideBySideLibrary(const wchar_t* name);
+
 // The system folder (C:\windows\system32 as the program sees it).
 std::wstring SystemFolder();
 

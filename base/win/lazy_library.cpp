@@ -11,7 +11,8 @@ namespace pellion::win {
 HMODULE LazyLibrary::Module() {
     if (!module_ && attempts_ == 0) {
         ++attempts_;
-        module_ = LoadSystemLibrary(name_);
+        module_ = from_ == From::kSideBySide ? LoadSideBySideLibrary(name_)
+                                             : LoadSystemLibrary(name_);
         if (!module_) error_ = ::GetLastError();
     }
     if (!module_)

@@ -1,6 +1,6 @@
 #pragma once
 // System DLLs that the welcome page does not need (the shell, COM, OLE
-// automation) are not imported: each is loaded from the system folder the
+// automation, the common controls) are not imported: each is loaded from the system folder the
 // first time one of its functions is called, and each function is looked up
 // once. A DLL or function that is missing raises EOSError naming it, where
 // an import would have kept the program from starting at all.
@@ -15,7 +15,12 @@ namespace pellion::win {
 
 class LazyLibrary {
   public:
-    explicit constexpr LazyLibrary(const wchar_t* name) : name_(name) {}
+    // Where the DLL comes from: the system folder, or the side-by-side
+    // assembly the manifest names (LoadSideBySideLibrary).
+    enum class From { kSystemFolder, kSideBySide };
+
+    explicit constexpr LazyLibrary(const wchar_t* name, From from = From::kSystemFolder)
+        : name_(name), from_(from) {}
     LazyLibrary(const LazyLibrary&) = delete;
     LazyLibrary& operator=(const LazyLibrary&) = delete;
 
@@ -34,6 +39,7 @@ class LazyLibrary {
 
   private:
     const wchar_t* name_;
+    From from_;
     HMODULE module_ = nullptr;
     DWORD error_ = 0;
     int attempts_ = 0;

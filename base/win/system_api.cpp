@@ -1,5 +1,7 @@
 #include "base/win/system_api.h"
 
+#include <exception>
+
 #include "base/win/lazy_library.h"
 
 namespace pellion::win::lazy {
@@ -11,6 +13,11 @@ LazyLibrary& Shell32() {
 
 LazyLibrary& Ole32() {
     static LazyLibrary library(L"ole32.dll");
+    return library;
+}
+
+LazyLibrary& ComCtl32() {
+    static LazyLibrary library(L"comctl32.dll", LazyLibrary::From::kSideBySide);
     return library;
 }
 
@@ -78,6 +85,34 @@ BSTR SysAllocStringLen(const OLECHAR* text, UINT length) {
     PELLION_LAZY(OleAut32, SysAllocStringLen)(text, length);
 }
 
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
+    PELLION_LAZY(ComCtl32, InitCommonControlsEx)(classes);
+}
+
+BOOL SetWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
+    PELLION_LAZY(ComCtl32, SetWindowSubclass)(hwnd, proc, id, data);
+}
+
+BOOL RemoveWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id) {
+    PELLION_LAZY(ComCtl32, RemoveWindowSubclass)(hwnd, proc, id);
+}
+
+LRESULT DefSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    PELLION_LAZY(ComCtl32, DefSubclassProc)(hwnd, msg, wp, lp);
+}
+
 #undef PELLION_LAZY
+
+bool UseCommonControls() noexcept {
+    static const bool ready = [] {
+        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+        try {
+            return lazy::InitCommonControlsEx(&classes) != FALSE;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }();
+    return ready;
+}
 
 }  // namespace pellion::win::lazy

@@ -356,8 +356,8 @@ int Hold(const wchar_t* file, DWORD ms) {
     return 0;
 }
 
-// The base names of the modules loaded in the process that owns `hwnd`, one
-// a line, lower-cased.
+// The modules loaded in the process that owns `hwnd`, one a line: the base
+// name and the full path, lower-cased.
 int Modules(HWND hwnd) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
@@ -368,11 +368,13 @@ int Modules(HWND hwnd) {
     BOOL ok = K32EnumProcessModules(process, modules.data(), DWORD(modules.size() * sizeof(HMODULE)),
                                     &needed);
     for (DWORD i = 0; ok && i < needed / sizeof(HMODULE) && i < modules.size(); ++i) {
-        wchar_t name[MAX_PATH] = {};
-        if (K32GetModuleBaseNameW(process, modules[i], name, MAX_PATH)) {
-            std::wstring lower(name);
-            for (wchar_t& c : lower) c = towlower(c);
-            Emit({Utf8(lower)});
+        wchar_t name[MAX_PATH] = {}, path[MAX_PATH] = {};
+        if (K32GetModuleBaseNameW(process, modules[i], name, MAX_PATH) &&
+            K32GetModuleFileNameExW(process, modules[i], path, MAX_PATH)) {
+            std::wstring lower[] = {name, path};
+            for (std::wstring& text : lower)
+                for (wchar_t& c : text) c = towlower(c);
+            Emit({Utf8(lower[0]), Utf8(lower[1])});
         }
     }
     CloseHandle(process);

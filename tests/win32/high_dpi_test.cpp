@@ -63,6 +63,7 @@ void ExpectMainWindowAt(const tMainForm& form, const DpiScale& s) {
 
 TEST(HighDpi, BothWindowsFollowTheDpiTheyAreCreatedAt) {
     tMainForm form(&FixedWindowsFolder);
+    form.PrepareSetupPage();
     const int dpi = form.Scale().Dpi();
     if (const char* expected = std::getenv("PELLION_EXPECT_DPI")) {
         ASSERT_EQ(dpi, std::atoi(expected)) << "the prefix's LogPixels did not reach the window";
@@ -103,6 +104,7 @@ TEST(HighDpi, DpiChangeLaysTheWindowsOutAgain) {
     const DpiScale next(form.Scale().Dpi() == 144 ? 120 : 144);
     SendDpiChange(form.Handle(), next, 685, 400);
     EXPECT_EQ(form.Scale().Dpi(), next.Dpi());
+    form.PrepareSetupPage();  // built after the change: at the new DPI
     ExpectMainWindowAt(form, next);
 
     TInstProgressForm progress(0);

@@ -1,5 +1,6 @@
 #include "ui/controls/styled_label.h"
 
+#include "base/win/dpi.h"
 #include "base/win/window.h"
 #include "ui/controls/styled_gdi.h"
 #include "ui/controls/styled_label_look.h"
@@ -44,9 +45,10 @@ bool VisualStylesActive() {
 TStyledLabel::TStyledLabel(HWND parent, int x, int y, const std::string& text,
                            const FontSpec& font)
     : font_(font) {
-    CreateChild(kClassName, parent, x, y, 0, 0, 0, 0, text);
-    fontHandle_ = win::CreateFontFrom(font_, Scale());
-    FitToText();
+    // Measured before the window exists, so that it is created at its size.
+    fontHandle_ = win::CreateFontFrom(font_, DpiScale(win::WindowDpi(parent)));
+    const TextSize size = FittedSize(text);
+    CreateChild(kClassName, parent, x, y, size.width, size.height, 0, 0, text);
 }
 
 std::string TStyledLabel::Text() const {
@@ -111,11 +113,14 @@ int TStyledLabel::TextWidth(const std::string& text) const {
     return win::MeasureText(fontHandle_.Get(), text).width;
 }
 
+// An empty text is measured as one blank: the label keeps a line's height.
+TextSize TStyledLabel::FittedSize(const std::string& text) const {
+    return win::MeasureText(fontHandle_.Get(), text.empty() ? " " : text);
+}
+
 void TStyledLabel::FitToText() {
     if (!autoSize_ || !Handle()) return;
-    std::string text = Text();
-    // An empty text is measured as one blank: the label keeps a line's height.
-    TextSize size = win::MeasureText(fontHandle_.Get(), text.empty() ? " " : text);
+    const TextSize size = FittedSize(Text());
     ::SetWindowPos(Handle(), nullptr, 0, 0, size.width, size.height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

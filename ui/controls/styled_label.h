@@ -57,6 +57,7 @@ class TStyledLabel : public win::StyledControl {
 
   private:
     void FitToText();
+    TextSize FittedSize(const std::string& text) const;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void ScaleChanged() override;
 

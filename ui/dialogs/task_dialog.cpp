@@ -9,6 +9,7 @@
 #include "base/win/application.h"
 #include "base/win/dll_search.h"
 #include "base/win/optional_api.h"
+#include "base/win/system_api.h"
 #include "base/win/unique_handle.h"
 #include "base/win/wide.h"
 #include "ui/dialogs/message_rules.h"
@@ -27,11 +28,9 @@ static_assert(sizeof(TASKDIALOGCONFIG) == 96, "the system expects the packed 32-
 #endif
 
 // The common controls this process uses: the side-by-side version 6 when the
-// executable's manifest asks for it. Loaded by plain name on purpose: a full
-// path to the system folder would bypass the side-by-side redirection, and
-// the search path is restricted to the system folder anyway.
+// executable's manifest asks for it.
 win::UniqueModule LoadCommonControls() {
-    return win::UniqueModule(::LoadLibraryW(L"comctl32.dll"));
+    return win::UniqueModule(win::LoadSideBySideLibrary(L"comctl32.dll"));
 }
 
 // Major file version of a module (the high word of dwFileVersionMS), read
@@ -156,18 +155,14 @@ bool TCustomTaskDialog::UsesOwnWindow() const {
 int TCustomTaskDialog::Execute() {
     // The program is ending: showing nothing is the only sound answer.
     if (QuitPending()) return 0;
+    // Loaded for good at the first message: the dialog's controls are
+    // theirs, and they must not unload under a window of their classes.
+    win::lazy::UseCommonControls();
     int result = UsesOwnWindow() ? ExecuteOwnWindow() : ExecuteSystemDialog();
     return QuitPending() ? 0 : result;
 }
 
 int TCustomTaskDialog::ExecuteOwnWindow() {
-    // The buttons of the version 6 common controls, where the manifest asks
-    // for them.
-    static const bool classes = [] {
-        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
-        return ::InitCommonControlsEx(&icc) != FALSE;
-    }();
-    (void)classes;
     TTaskMessageForm form(*this);
     return form.ShowModal();
 }

@@ -42,6 +42,7 @@ std::string NoWindowsFolder() {
 
 TEST(MainWindow, LayoutTextsAndLabelFonts) {
     tMainForm form(&FixedWindowsFolder);
+    form.PrepareSetupPage();
     HWND top = form.Handle();
     RECT client;
     ::GetClientRect(top, &client);
@@ -247,6 +248,7 @@ TEST_F(MainWindowFolders, InstalledVersion) {
 
 TEST(MainWindow, EditLowerCasesTypedAndBrowsedText) {
     tMainForm form(&FixedWindowsFolder);
+    form.PrepareSetupPage();
     HWND edit = Find(form.Handle(), L"Edit", "c:\\kx").hwnd;
     ASSERT_TRUE(edit);
     ::SendMessageW(edit, EM_SETSEL, 0, -1);
@@ -254,6 +256,21 @@ TEST(MainWindow, EditLowerCasesTypedAndBrowsedText) {
     EXPECT_EQ(form.InstallDir(), "e:\\apps\\kx");
     form.TakeBrowsedFolder("D:\\Games");
     EXPECT_EQ(form.InstallDir(), "d:\\games");
+}
+
+// The welcome page shows before the set-up page exists; showing builds it,
+// hidden, with the folder the window was created with.
+TEST(MainWindow, SetupPageIsBuiltOnceTheWelcomePageShows) {
+    tMainForm form(&FixedWindowsFolder, "D:\\Games\\KX");
+    EXPECT_FALSE(Find(form.Handle(), L"TStyledLabel", "Install Folder:").hwnd);
+    EXPECT_FALSE(Find(form.Handle(), L"TGradientButton", "Install").hwnd);
+    EXPECT_EQ(form.InstallDir(), "d:\\games\\kx");  // as the edit will show it
+    form.Show();
+    Child edit = Find(form.Handle(), L"Edit", "d:\\games\\kx");
+    ASSERT_TRUE(edit.hwnd);
+    EXPECT_FALSE(::IsWindowVisible(edit.hwnd));
+    EXPECT_TRUE(::IsWindowVisible(Find(form.Handle(), L"TGradientButton", "Setup").hwnd));
+    EXPECT_EQ(form.ActivePage(), 1);
 }
 
 // The Setup button through the object a screen reader gets for it, and
