@@ -112,11 +112,11 @@ def launch_once(pre, bench, title, exe):
     return float(shown.group(1)) - started
 
 
-def compare_launched(arch, title, yardstick_title, yardstick, dosbox=False, runs=15):
+def compare_launched(arch, title, yardstick_title, yardstick, dosbox=False, dpi=None, runs=15):
     """The same comparison with Wine's own launcher in the measure: the view
     of `wine PellionSetup.exe` typed at a prompt."""
-    with bench_prefix(arch, yardstick, dosbox, name="bench-launch") as (pre, bench, setup,
-                                                                      minimal):
+    with bench_prefix(arch, yardstick, dosbox, dpi, name="bench-launch") as (pre, bench, setup,
+                                                                           minimal):
         launch_once(pre, bench, title, setup)  # warm both up once
         launch_once(pre, bench, yardstick_title, minimal)
         a, b = [], []
@@ -157,5 +157,7 @@ print("(first column: installer; second: minimal program; from CreateProcess ins
 rc |= step(f"-- the welcome page ({arch} prefix) vs a minimal window, started with `wine` "
            "from outside (Wine's launcher included)", arch, "Tovarin Pellion Installer",
            "Minimal Window", "minimal_window.exe", dosbox=arch == "win64", launched=True)
+rc |= step("-- the same with the screen at 144 dpi", arch, "Tovarin Pellion Installer",
+           "Minimal Window", "minimal_window.exe", dosbox=arch == "win64", dpi=144, launched=True)
 print("(the same two programs; target ratio at most 1.2)")
 sys.exit(rc)

@@ -40,7 +40,7 @@ tMainForm::tMainForm(WindowsFolderSource windowsFolder, std::string initialFolde
     // gives the window another one.
     const int dpi = win::WindowDpi(nullptr);
     const RECT frame = CentredFrame(dpi);
-    Create(kExStyle, kClassName, "", kStyle, frame.left, frame.top, frame.right - frame.left,
+    Create(kExStyle, kClassName, Format("Tovarin %s Installer", kProductName), kStyle, frame.left, frame.top, frame.right - frame.left,
            frame.bottom - frame.top, nullptr);
     if (win::WindowDpi(Handle()) == dpi)
         layout_ = ScaledLayout(dpi);
@@ -79,11 +79,8 @@ void tMainForm::FitToDpi() {
 
 void tMainForm::FormCreate() {
     SetActivePage(1);
-    win::SetWindowTextUtf8(Handle(), Format("Tovarin %s Installer", kProductName));
-    lbIns1->SetText(Format("This will install Tovarin %s", kProductName));
-    lbIns2->SetText(kReleaseLine);
-    lbP1Progname->SetText(kProductName);
-    lbP1ProgVer->SetText(kProductVersionText);
+    // The texts are given when the window and its labels are created, each
+    // label then sized once; here they are centred.
     layout_.Then([this](const DpiScale&) {
         for (TStyledLabel* label : {lbIns1.get(), lbIns2.get(), lbP1Progname.get(), lbP1ProgVer.get()})
             CenterInParent(label->Handle());

@@ -3,8 +3,10 @@
 // 96 dots per inch; the layout scales them to the window's DPI.
 #include <windows.h>
 
+#include "base/text.h"
 #include "base/win/system_api.h"
 #include "base/win/wide.h"
+#include "install/product_names.h"
 #include "install/ucargo.h"
 #include "ui/controls/gradient_backdrop.h"
 #include "ui/controls/gradient_button.h"
@@ -101,8 +103,8 @@ void tMainForm::CreateBanner() {
     const FontSpec& font = GradientPanel1->Font();
     Label14 = AddLabel(panel, 42, 165, "INSTALLING", Tahoma(-16, true, clWhite), kBannerTop);
     Label15 = AddLabel(panel, 40, 205, "Tovarin\xC2\xAE", font, kBannerTop);
-    lbP1Progname = AddLabel(panel, 0, 253, "", font, kBannerTop);
-    lbP1ProgVer = AddLabel(panel, 0, 293, "", font, kBannerTop);
+    lbP1Progname = AddLabel(panel, 0, 253, kProductName, font, kBannerTop);
+    lbP1ProgVer = AddLabel(panel, 0, 293, kProductVersionText, font, kBannerTop);
 }
 
 void tMainForm::CreatePages() {
@@ -129,8 +131,9 @@ void tMainForm::CreateWelcomePage() {
     // The page's controls sit on the backdrop, so labels show its gradient.
     HWND page = Backdrop1->Handle();
     const FontSpec yellow = Tahoma(-15, true, clYellow);
-    lbIns1 = AddLabel(page, 0, 13, "", yellow, kPageColor);
-    lbIns2 = AddLabel(page, 0, 34, "", yellow, kPageColor);
+    lbIns1 = AddLabel(page, 0, 13, Format("This will install Tovarin %s", kProductName), yellow,
+                      kPageColor);
+    lbIns2 = AddLabel(page, 0, 34, kReleaseLine, yellow, kPageColor);
     lbDetails = AddLabel(page, 51, 252, "Click SETUP to install this program, CANCEL to close",
                          yellow, kPageColor);
     Label13 = AddLabel(page, 51, 272, "without installing.", yellow, kPageColor);

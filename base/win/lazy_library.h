@@ -1,6 +1,6 @@
 #pragma once
 // System DLLs that the welcome page does not need (the shell, COM, OLE
-// automation, the common controls) are not imported: each is loaded from the system folder the
+// automation, the common controls) are not imported: each is loaded the
 // first time one of its functions is called, and each function is looked up
 // once. A DLL or function that is missing raises EOSError naming it, where
 // an import would have kept the program from starting at all.

@@ -16,15 +16,15 @@ LazyLibrary& Ole32() {
     return library;
 }
 
-LazyLibrary& ComCtl32() {
-    static LazyLibrary library(L"comctl32.dll", LazyLibrary::From::kSideBySide);
-    return library;
-}
-
 namespace {
 
 LazyLibrary& OleAut32() {
     static LazyLibrary library(L"oleaut32.dll");
+    return library;
+}
+
+LazyLibrary& ComCtl32() {
+    static LazyLibrary library(L"comctl32.dll", LazyLibrary::From::kSideBySide);
     return library;
 }
 

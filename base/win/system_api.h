@@ -1,7 +1,7 @@
 #pragma once
 // The functions of the shell, COM, OLE automation and the common controls
-// that the installer calls, each loaded on its first call (lazy_library.h). Same names and
-// arguments as Windows' own, in namespace lazy: a call written
+// that the installer calls, each loaded on its first call (lazy_library.h).
+// Same names and arguments as Windows' own, in namespace lazy: a call written
 // lazy::ShellExecuteW(...) loads shell32.dll when it first runs, and a
 // missing DLL or function raises EOSError instead.
 
@@ -52,6 +52,5 @@ bool UseCommonControls() noexcept;
 // The libraries themselves, for tests: whether one was loaded yet.
 LazyLibrary& Shell32();
 LazyLibrary& Ole32();
-LazyLibrary& ComCtl32();
 
 }  // namespace pellion::win::lazy
