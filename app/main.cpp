@@ -77,7 +77,7 @@ void RunApplication(const pellion::Switches& switches) {
     app.Initialize();
     Mark("application object ready (the first window: the display connection)");
     app.SetTitle(pellion::kApplicationTitle);
-    pellion::tMainForm mainForm(&pellion::tMainForm::ShellWindowsFolder, switches.folder);
+    pellion::tMainForm mainForm(&pellion::WindowsFolderPath, switches.folder);
     Mark("main window created");
     // Cancel to the installed-version question queued a quit request: the
     // program ends without showing the window (the exit code stays 0).

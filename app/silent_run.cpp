@@ -97,7 +97,7 @@ int RunSilent(const Switches& switches) {
     win::Application::Instance().Initialize();
     const std::string folder =
         switches.hasFolder ? switches.folder
-                           : DefaultInstallFolder(tMainForm::ShellWindowsFolder(),
+                           : DefaultInstallFolder(WindowsFolderPath(),
                                                   [](const std::string& path) {
                                                       return DirectoryExists(path);
                                                   });

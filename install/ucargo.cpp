@@ -176,6 +176,12 @@ std::string SpecialFolderPath(int csidl) {
     return Narrow(buffer);
 }
 
+std::string WindowsFolderPath() {
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT n = ::GetSystemWindowsDirectoryW(buffer, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? Narrow(std::wstring_view(buffer, n)) : std::string();
+}
+
 void CreateShortcut(const std::string& linkPath, const std::string& target,
                     const std::string& arguments, const std::string& description,
                     const std::string& iconPath, int iconIndex, uint16_t hotkey) {

@@ -60,6 +60,10 @@ bool DeleteByMask(const std::string& mask);
 // backslash; "" when the shell has none for it (a virtual folder).
 std::string SpecialFolderPath(int csidl);
 
+// The system's Windows folder, the one the shell names CSIDL_WINDOWS, asked
+// of kernel32 so that the shell need not load for it; "" when unknown.
+std::string WindowsFolderPath();
+
 // Saves a shortcut file at `linkPath` (the caller supplies the ".lnk"). The
 // working folder is the target's folder; the show command is normal; a
 // hotkey (virtual key low byte, HOTKEYF_ flags high byte) is set only when

@@ -24,14 +24,6 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 }  // namespace
 
-// The system's Windows folder, as the shell names it (CSIDL_WINDOWS), from
-// kernel32: the welcome page then needs no shell.
-std::string tMainForm::ShellWindowsFolder() {
-    wchar_t buffer[MAX_PATH] = {};
-    const UINT n = ::GetSystemWindowsDirectoryW(buffer, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? win::Narrow(std::wstring_view(buffer, n)) : std::string();
-}
-
 tMainForm::tMainForm(WindowsFolderSource windowsFolder, std::string initialFolder)
     : windowsFolder_(windowsFolder), initialFolder_(std::move(initialFolder)) {
     static HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));  // lives as long as the class

@@ -13,6 +13,7 @@
 
 #include "base/win/unique_handle.h"
 #include "base/win/window.h"
+#include "install/ucargo.h"
 #include "ui/main_window_rules.h"
 #include "ui/scaled_layout.h"
 
@@ -78,13 +79,12 @@ class ImageControl : public win::Window {
 
 class tMainForm : public win::Window {
   public:
-    // Where the Windows folder comes from (the shell's CSIDL_WINDOWS unless
-    // a test says otherwise).
+    // Where the Windows folder comes from (WindowsFolderPath unless a test
+    // says otherwise).
     using WindowsFolderSource = std::string (*)();
-    static std::string ShellWindowsFolder();
 
     // `initialFolder` (from /D=) replaces the default install folder.
-    explicit tMainForm(WindowsFolderSource windowsFolder = &ShellWindowsFolder,
+    explicit tMainForm(WindowsFolderSource windowsFolder = &WindowsFolderPath,
                        std::string initialFolder = {});
     ~tMainForm() override;
 
