@@ -24,7 +24,8 @@ bool ShowDosBoxNotice() {
     if (MessageBoxDialog(nullptr, kNoticeText, kNoticeCaption, kNoticeFlags) == IDOK) {
         // Whether the browser could be started is not examined: the program
         // ends either way.
-        win::lazy::ShellExecuteW(nullptr, L"open", win::Widen(kDosBoxPage).c_str(), L"", L"", SW_SHOWNORMAL);
+        win::lazy::ShellExecuteW(nullptr, L"open", win::Widen(kDosBoxPage).c_str(), L"", L"",
+                                 SW_SHOWNORMAL);
     }
     return false;
 }

@@ -187,8 +187,8 @@ void CreateShortcut(const std::string& linkPath, const std::string& target,
                     const std::string& iconPath, int iconIndex, uint16_t hotkey) {
     std::wstring wideLink = Widen(linkPath);
     win::ComPtr<IUnknown> object;
-    HRESULT hr = win::lazy::CoCreateInstance(CLSID_ShellLink, nullptr, kShellLinkContext, IID_IUnknown,
-                                    object.PutVoid());
+    HRESULT hr = win::lazy::CoCreateInstance(CLSID_ShellLink, nullptr, kShellLinkContext,
+                                             IID_IUnknown, object.PutVoid());
     if (FAILED(hr) || !object) {
         throw EOSError(Format("%s, ClassID: %s", win::SystemMessage(unsigned(hr)).c_str(),
                               GuidText(CLSID_ShellLink).c_str()),

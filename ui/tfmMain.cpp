@@ -32,8 +32,8 @@ tMainForm::tMainForm(WindowsFolderSource windowsFolder, std::string initialFolde
     // gives the window another one.
     const int dpi = win::WindowDpi(nullptr);
     const RECT frame = CentredFrame(dpi);
-    Create(kExStyle, kClassName, Format("Tovarin %s Installer", kProductName), kStyle, frame.left, frame.top, frame.right - frame.left,
-           frame.bottom - frame.top, nullptr);
+    Create(kExStyle, kClassName, Format("Tovarin %s Installer", kProductName), kStyle, frame.left,
+           frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr);
     if (win::WindowDpi(Handle()) == dpi)
         layout_ = ScaledLayout(dpi);
     else

@@ -174,7 +174,8 @@ void tMainForm::CreateSetupPage() {
         ::SendMessageW(edInstallDir, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
         editFont_ = std::move(font);
     });
-    win::lazy::SetWindowSubclass(edInstallDir, &tMainForm::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    win::lazy::SetWindowSubclass(edInstallDir, &tMainForm::EditProc, 1,
+                                 reinterpret_cast<DWORD_PTR>(this));
     btnBrowse = AddButton(page, 354, 37, "Browse", &tMainForm::btnBrowseClick);
     btnBrowse->SetKeyboardShortcut("Alt+B");  // see HandleMessage's WM_SYSCHAR
     btnInstall = AddButton(page, 209, 341, "Install", &tMainForm::btnInstallClick);

@@ -365,8 +365,8 @@ int Modules(HWND hwnd) {
     if (!process) return 1;
     std::vector<HMODULE> modules(1024);
     DWORD needed = 0;
-    BOOL ok = K32EnumProcessModules(process, modules.data(), DWORD(modules.size() * sizeof(HMODULE)),
-                                    &needed);
+    BOOL ok = K32EnumProcessModules(process, modules.data(),
+                                    DWORD(modules.size() * sizeof(HMODULE)), &needed);
     for (DWORD i = 0; ok && i < needed / sizeof(HMODULE) && i < modules.size(); ++i) {
         wchar_t name[MAX_PATH] = {}, path[MAX_PATH] = {};
         if (K32GetModuleBaseNameW(process, modules[i], name, MAX_PATH) &&
